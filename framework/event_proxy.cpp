@@ -1,0 +1,104 @@
+#include "framework/event_proxy.h"
+
+#include <map>
+#include <set>
+
+#include "platform/contained_window.h"
+#include "platform/critical_section.h"
+
+// Posted calls wait in pending under a token that travels in their message. Tokens are looked
+// up, never dereferenced, so a message that arrives from elsewhere or after its call was
+// dropped runs nothing, and whatever was never dispatched is freed with the proxy.
+class OxEventProxy::impl : public CMessageMap {
+public:
+    impl() : proxyWindow(L"Message", this, 0)
+    {
+        RECT empty = {};
+        proxyWindow.Create(HWND_MESSAGE, empty);
+    }
+
+    ~impl()
+    {
+        if (proxyWindow.m_hWnd != nullptr)
+            proxyWindow.DestroyWindow();
+    }
+
+    void PostCall(const Callable& call)
+    {
+        if (proxyWindow.m_hWnd == nullptr)
+            return;
+        LPARAM token;
+        {
+            CriticalSectionLock lock(pendingLock);
+            token = static_cast<LPARAM>(++lastToken);
+            pending.emplace(token, call);
+        }
+        proxyWindow.PostMessage(EventProxyMessage, 0, token);
+    }
+
+    void SendCall(const Callable& call)
+    {
+        {
+            CriticalSectionLock lock(pendingLock);
+            sending.insert(&call);
+        }
+        proxyWindow.SendMessage(EventProxyMessage, 1, reinterpret_cast<LPARAM>(&call));
+        CriticalSectionLock lock(pendingLock);
+        sending.erase(sending.find(&call));
+    }
+
+    BEGIN_MSG_MAP(impl)
+        MESSAGE_HANDLER(EventProxyMessage, OnEventProxyMessage)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnEventProxyMessage(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+    {
+        if (wParam != 0) {
+            const Callable* call = reinterpret_cast<const Callable*>(lParam);
+            bool known;
+            {
+                CriticalSectionLock lock(pendingLock);
+                known = sending.count(call) != 0;
+            }
+            if (known)
+                (*call)();
+            return 0;
+        }
+        Callable call;
+        {
+            CriticalSectionLock lock(pendingLock);
+            const auto found = pending.find(lParam);
+            if (found == pending.end())
+                return 0;
+            call.swap(found->second);
+            pending.erase(found);
+        }
+        // Run outside the lock: a call may post or send further calls.
+        call();
+        return 0;
+    }
+
+    std::map<LPARAM, Callable> pending;
+    std::multiset<const Callable*> sending;
+    ULONG lastToken = 0;
+    CriticalSection pendingLock;
+    CContainedWindow proxyWindow;
+};
+
+OxEventProxy::OxEventProxy(IOxQueryInterface*)
+    : pimpl(new impl)
+{
+}
+
+OxEventProxy::~OxEventProxy() = default;
+
+void OxEventProxy::PostCall(const Callable& call)
+{
+    pimpl->PostCall(call);
+}
+
+void OxEventProxy::SendCall(const Callable& call)
+{
+    pimpl->SendCall(call);
+}

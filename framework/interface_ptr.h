@@ -1,0 +1,52 @@
+// The typed accessor of a component: asks the registry afresh at every Get and answers with a
+// new null object whenever the component is not registered or no longer alive.
+#pragma once
+
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+
+#include "framework/query_interface.h"
+
+// Binds an interface to its component's name key and its null class; specialised by
+// OX_BIND_INTERFACE in each interface's header.
+template <class I>
+struct OxInterfaceBinding;
+
+#define OX_BIND_INTERFACE(Interface, nameKey, NullClass)              \
+    template <>                                                     \
+    struct OxInterfaceBinding<Interface> {                          \
+        static const char* Name() { return nameKey; }               \
+        typedef NullClass Null;                                     \
+    }
+
+// Where a signal handler is connected.
+enum ConnectPosition {
+    ConnectAtBack = 0,
+    ConnectAtFront = 1,
+};
+
+template <class I>
+class OxInterfacePtr {
+public:
+    // queryInterface may be null (the manager withdrawn): every Get then answers the null class.
+    OxInterfacePtr(IOxQueryInterface* queryInterface, const char* usage)
+        : name(OxInterfaceBinding<I>::Name()), usage(usage), queryInterface(queryInterface)
+    {
+    }
+
+    // Never empty.
+    boost::shared_ptr<I> Get() const
+    {
+        boost::shared_ptr<I> component;
+        if (queryInterface != nullptr)
+            component = boost::static_pointer_cast<I>(queryInterface->GetInterface(name, usage).lock());
+        if (!component)
+            component = boost::make_shared<typename OxInterfaceBinding<I>::Null>(queryInterface);
+        return component;
+    }
+
+private:
+    std::string name;
+    std::string usage;
+    IOxQueryInterface* queryInterface;
+};

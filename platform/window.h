@@ -1,0 +1,31 @@
+// Thin wrapper of a window handle, in the manner of ATL's CWindow: it does not own the window.
+#pragma once
+
+#include <windows.h>
+
+class CWindow {
+public:
+    CWindow(HWND window = nullptr) : m_hWnd(window) {}
+
+    operator HWND() const { return m_hWnd; }
+
+    bool IsWindow() const { return ::IsWindow(m_hWnd) != FALSE; }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
+
+    // Centres a top-level window on its owner when the owner is visible and not minimised,
+    // otherwise on the work area of the window's nearest monitor, keeping it inside that work
+    // area (left and top edges win). Does nothing when no monitor information is available.
+    BOOL CenterWindow();
+
+    HWND m_hWnd;
+};

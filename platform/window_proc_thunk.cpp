@@ -1,0 +1,77 @@
+#include "platform/window_proc_thunk.h"
+
+#include <cstring>
+
+namespace {
+
+// Thunks live in one private executable heap for the life of the process.
+HANDLE ThunkHeap()
+{
+    static const HANDLE heap = ::HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+    return heap;
+}
+
+} // namespace
+
+#pragma pack(push, 1)
+#if defined(_M_IX86) || defined(__i386__)
+struct WindowProcThunk::Code {
+    unsigned char movOpcode[4]; // mov dword ptr [esp+4], object
+    void* object;
+    unsigned char jmpOpcode;    // jmp proc (relative)
+    LONG jmpOffset;
+
+    void Init(WNDPROC proc, void* target)
+    {
+        static const unsigned char mov[4] = {0xC7, 0x44, 0x24, 0x04};
+        std::memcpy(movOpcode, mov, sizeof(mov));
+        object = target;
+        jmpOpcode = 0xE9;
+        jmpOffset = static_cast<LONG>(reinterpret_cast<INT_PTR>(proc) - (reinterpret_cast<INT_PTR>(this) + sizeof(Code)));
+    }
+};
+#elif defined(_M_X64) || defined(__x86_64__)
+struct WindowProcThunk::Code {
+    unsigned short movRcx; // mov rcx, object
+    void* object;
+    unsigned short movRax; // mov rax, proc
+    void* proc;
+    unsigned short jmpRax; // jmp rax
+
+    void Init(WNDPROC target, void* targetObject)
+    {
+        movRcx = 0xB948;
+        object = targetObject;
+        movRax = 0xB848;
+        proc = reinterpret_cast<void*>(target);
+        jmpRax = 0xE0FF;
+    }
+};
+#else
+#error "WindowProcThunk knows no code for this processor"
+#endif
+#pragma pack(pop)
+
+WindowProcThunk::WindowProcThunk()
+    : code(ThunkHeap() != nullptr ? static_cast<Code*>(::HeapAlloc(ThunkHeap(), HEAP_ZERO_MEMORY, sizeof(Code))) : nullptr)
+{
+}
+
+WindowProcThunk::~WindowProcThunk()
+{
+    if (code != nullptr)
+        ::HeapFree(ThunkHeap(), 0, code);
+}
+
+void WindowProcThunk::Init(WNDPROC proc, void* object)
+{
+    if (code == nullptr)
+        return;
+    code->Init(proc, object);
+    ::FlushInstructionCache(::GetCurrentProcess(), code, sizeof(Code));
+}
+
+WNDPROC WindowProcThunk::GetWindowProc() const
+{
+    return reinterpret_cast<WNDPROC>(code);
+}

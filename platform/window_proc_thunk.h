@@ -1,0 +1,23 @@
+// A small piece of executable code that calls a window procedure with an object pointer in
+// place of the window handle, as ATL's thunks do: it lets any number of C++ objects receive the
+// messages of windows they create or subclass, without a lookup table.
+#pragma once
+
+#include <windows.h>
+
+class WindowProcThunk {
+public:
+    WindowProcThunk();
+    ~WindowProcThunk();
+    WindowProcThunk(const WindowProcThunk&) = delete;
+    WindowProcThunk& operator=(const WindowProcThunk&) = delete;
+
+    // After this, calling GetWindowProc()(window, ...) calls proc(object, ...).
+    void Init(WNDPROC proc, void* object);
+    // Null when no executable memory could be had.
+    WNDPROC GetWindowProc() const;
+
+private:
+    struct Code;
+    Code* code;
+};

@@ -1,0 +1,59 @@
+#include "server_registration.h"
+
+#include <string>
+
+#include <olectl.h>
+
+#include "server_module.h"
+
+namespace {
+
+std::wstring ClassKeyPath(const CLSID& classId)
+{
+    wchar_t text[40] = L"";
+    ::StringFromGUID2(classId, text, 40);
+    return std::wstring(L"CLSID\\") + text;
+}
+
+bool SetText(const std::wstring& keyPath, const wchar_t* valueName, const std::wstring& value)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG written = ::RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    return written == ERROR_SUCCESS;
+}
+
+} // namespace
+
+HRESULT RegisterServerClasses(const ServerClass* classes, size_t count)
+{
+    wchar_t modulePath[MAX_PATH] = L"";
+    const DWORD length = ::GetModuleFileNameW(server_module::Instance(), modulePath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return SELFREG_E_CLASS;
+    for (size_t i = 0; i < count; ++i) {
+        const std::wstring classKey = ClassKeyPath(*classes[i].classId);
+        const std::wstring serverKey = classKey + L"\\InprocServer32";
+        if (!SetText(classKey, nullptr, classes[i].name) || !SetText(serverKey, nullptr, modulePath)
+            || !SetText(serverKey, L"ThreadingModel", L"Both")) {
+            UnregisterServerClasses(classes, count);
+            return SELFREG_E_CLASS;
+        }
+    }
+    return S_OK;
+}
+
+HRESULT UnregisterServerClasses(const ServerClass* classes, size_t count)
+{
+    HRESULT result = S_OK;
+    for (size_t i = 0; i < count; ++i) {
+        const LONG deleted = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKeyPath(*classes[i].classId).c_str());
+        if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND)
+            result = SELFREG_E_CLASS;
+    }
+    return result;
+}

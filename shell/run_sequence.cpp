@@ -1,0 +1,45 @@
+#include "shell/run_sequence.h"
+
+#include <cwchar>
+
+#include "framework/interfaces/base_program_stuff.h"
+#include "framework/interfaces/multi_language.h"
+#include "framework/interfaces/ui_mgr.h"
+#include "framework/interfaces/ui_update.h"
+#include "framework/program_mgr.h"
+#include "platform/app_module.h"
+#include "platform/message_loop.h"
+#include "shell/dispatch_window.h"
+
+int Run(HINSTANCE, LPWSTR, int)
+{
+    const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(GetProgramMgr(), "GlobalUse");
+    if (!baseProgramStuff.Get()->CheckSingleInstance())
+        return -1;
+
+    CMessageLoop loop;
+    AppModule().AddMessageLoop(&loop);
+    const OxInterfacePtr<IOxUiUpdate> uiUpdate(GetProgramMgr(), "GlobalUse");
+    uiUpdate.Get()->SetMessageLoop(&loop);
+    const OxInterfacePtr<IOxMultiLanguage> multiLanguage(GetProgramMgr(), "GlobalUse");
+    multiLanguage.Get()->SetAppModule(&AppModule());
+
+    int exitCode = -1;
+    const OxInterfacePtr<IOxUiMgr> uiMgr(GetProgramMgr(), "GlobalUse");
+    const bool nativeSkin = std::wcsstr(::GetCommandLineW(), L"--native-skin") != nullptr;
+    if (!nativeSkin && !uiMgr.Get()->LoadSkins()) {
+        ::MessageBoxW(nullptr, L"Program error", nullptr, MB_ICONWARNING);
+    } else {
+        boost::shared_ptr<CDispatchWindow> dispatchWindow = CreateDispatchWindow();
+        if (dispatchWindow)
+            exitCode = loop.Run();
+    }
+
+    uiUpdate.Get()->SetMessageLoop(nullptr);
+    AppModule().RemoveMessageLoop();
+    baseProgramStuff.Get()->RestartIfRequested();
+    int storedExitCode = 0;
+    if (baseProgramStuff.Get()->GetExitCode(&storedExitCode))
+        exitCode = storedExitCode;
+    return exitCode;
+}

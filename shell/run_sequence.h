@@ -1,0 +1,8 @@
+// The run of the program between start-up and shutdown.
+#pragma once
+
+#include <windows.h>
+
+// Runs the program on the published program manager and returns its exit code. None of the
+// arguments is read: the command line comes from GetCommandLineW.
+int Run(HINSTANCE moduleInstance, LPWSTR commandLine, int showCommand);
