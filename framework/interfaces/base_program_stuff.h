@@ -35,7 +35,7 @@ protected:
     ~IOxBaseProgramStuff() = default;
 };
 
-class OxBaseProgramStuffEmpty final : public IOxBaseProgramStuff {
+class OxBaseProgramStuffEmpty : public IOxBaseProgramStuff {
 public:
     explicit OxBaseProgramStuffEmpty(IOxQueryInterface*) {}
 

@@ -16,7 +16,7 @@ protected:
     ~IOxCheckForUpdate() = default;
 };
 
-class OxCheckForUpdateEmpty final : public IOxCheckForUpdate {
+class OxCheckForUpdateEmpty : public IOxCheckForUpdate {
 public:
     explicit OxCheckForUpdateEmpty(IOxQueryInterface*) {}
 

@@ -19,7 +19,7 @@ protected:
     ~IOxEventProxy() = default;
 };
 
-class OxEventProxyEmpty final : public IOxEventProxy {
+class OxEventProxyEmpty : public IOxEventProxy {
 public:
     explicit OxEventProxyEmpty(IOxQueryInterface*) {}
 

@@ -56,7 +56,7 @@ protected:
     ~IOxMultiLanguage() = default;
 };
 
-class OxMultiLanguageEmpty final : public IOxMultiLanguage {
+class OxMultiLanguageEmpty : public IOxMultiLanguage {
 public:
     explicit OxMultiLanguageEmpty(IOxQueryInterface*) : languages(1, BuiltInLanguage()) {}
 

@@ -25,7 +25,7 @@ protected:
     ~IOxMultiMonitor() = default;
 };
 
-class OxMultiMonitorEmpty final : public IOxMultiMonitor {
+class OxMultiMonitorEmpty : public IOxMultiMonitor {
 public:
     explicit OxMultiMonitorEmpty(IOxQueryInterface*) {}
 

@@ -31,7 +31,7 @@ protected:
     ~IOxOurProducts() = default;
 };
 
-class OxOurProductsEmpty final : public IOxOurProducts {
+class OxOurProductsEmpty : public IOxOurProducts {
 public:
     explicit OxOurProductsEmpty(IOxQueryInterface*) {}
 

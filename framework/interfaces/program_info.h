@@ -29,7 +29,7 @@ protected:
     ~IOxProgramInfo() = default;
 };
 
-class OxProgramInfoEmpty final : public IOxProgramInfo {
+class OxProgramInfoEmpty : public IOxProgramInfo {
 public:
     explicit OxProgramInfoEmpty(IOxQueryInterface*) {}
 

@@ -62,7 +62,7 @@ protected:
     ~IOxProgramSettings() = default;
 };
 
-class OxProgramSettingsEmpty final : public IOxProgramSettings {
+class OxProgramSettingsEmpty : public IOxProgramSettings {
 public:
     explicit OxProgramSettingsEmpty(IOxQueryInterface*) {}
 

@@ -44,7 +44,7 @@ protected:
     ~IOxUiMgr() = default;
 };
 
-class OxUiMgrEmpty final : public IOxUiMgr {
+class OxUiMgrEmpty : public IOxUiMgr {
 public:
     explicit OxUiMgrEmpty(IOxQueryInterface*) {}
 

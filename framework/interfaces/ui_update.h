@@ -31,7 +31,7 @@ protected:
     ~IOxUiUpdate() = default;
 };
 
-class OxUiUpdateEmpty final : public IOxUiUpdate {
+class OxUiUpdateEmpty : public IOxUiUpdate {
 public:
     explicit OxUiUpdateEmpty(IOxQueryInterface*) {}
 

@@ -1,0 +1,45 @@
+// Helpers shared by the unit tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "framework/interfaces/base_program_stuff.h"
+#include "framework/interfaces/ui_mgr.h"
+
+// The work area of the monitor nearest to window.
+RECT WorkAreaOf(HWND window);
+
+// Dispatches every message waiting for this thread; returns how many there were.
+int PumpMessages();
+// Dispatches one waiting message; false when there was none.
+bool PumpOneMessage();
+
+// A base program component that records the windows attached to it.
+class RecordingBaseProgramStuff : public OxBaseProgramStuffEmpty {
+public:
+    explicit RecordingBaseProgramStuff(IOxQueryInterface* queryInterface) : OxBaseProgramStuffEmpty(queryInterface) {}
+
+    void AttachMainWindow(HWND window) override { attachedWindows.push_back(window); }
+
+    std::vector<HWND> attachedWindows;
+};
+
+// A skin component that records the pages it is asked to show.
+class RecordingUiMgr : public OxUiMgrEmpty {
+public:
+    explicit RecordingUiMgr(IOxQueryInterface* queryInterface) : OxUiMgrEmpty(queryInterface) {}
+
+    void ShowHtmlPage(const std::wstring& path, WORD id, HWND owner) override
+    {
+        shownPages.push_back(path);
+        shownIds.push_back(id);
+        owners.push_back(owner);
+    }
+
+    std::vector<std::wstring> shownPages;
+    std::vector<WORD> shownIds;
+    std::vector<HWND> owners;
+};
