@@ -24,15 +24,6 @@ HRESULT CreatePage(REFIID iid, void** object)
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH) {
-        server_module::SetInstance(instance);
-        ::DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object)
 {
     if (object == nullptr)
@@ -43,11 +34,6 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object)
     if (classId == CLSID_StreamSourcePage)
         return GetFactory(CreatePage, iid, object);
     return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-STDAPI DllCanUnloadNow()
-{
-    return server_module::CanUnload() ? S_OK : S_FALSE;
 }
 
 STDAPI DllRegisterServer()

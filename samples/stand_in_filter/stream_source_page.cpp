@@ -1,8 +1,6 @@
 #include "stream_source_page.h"
 
-#include <cstring>
 #include <cwchar>
-#include <vector>
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -23,33 +21,24 @@ INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-// The page's size in pixels: its template created once as a hidden popup, since dialog units
-// depend on the template's font.
+// The page's size in pixels, from its template created once, hidden. It is made the child of a
+// plain window: a top-level dialog would look like a new frame to whoever watches dialogs
+// being created on this thread.
 SIZE PageSize()
 {
     SIZE size = {0, 0};
     const HINSTANCE instance = server_module::Instance();
-    const HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(IDD_STREAM_PAGE), MAKEINTRESOURCEW(5));
-    const HGLOBAL loaded = resource != nullptr ? ::LoadResource(instance, resource) : nullptr;
-    const BYTE* data = loaded != nullptr ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    const DWORD dataSize = resource != nullptr ? ::SizeofResource(instance, resource) : 0;
-    // An extended template: version 1, signature 0xFFFF, help id, extended style, style.
-    if (data == nullptr || dataSize < 16 || data[0] != 1 || data[2] != 0xFF || data[3] != 0xFF)
+    const HWND host = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (host == nullptr)
         return size;
-    std::vector<BYTE> popup(data, data + dataSize);
-    DWORD style;
-    std::memcpy(&style, &popup[12], sizeof(style));
-    style = (style & ~(WS_CHILD | DS_CONTROL | WS_VISIBLE)) | WS_POPUP;
-    std::memcpy(&popup[12], &style, sizeof(style));
-    const HWND probe = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(popup.data()), nullptr,
-                                                    IgnoreMessages, 0);
-    if (probe == nullptr)
-        return size;
-    RECT rect;
-    ::GetClientRect(probe, &rect);
-    ::DestroyWindow(probe);
-    size.cx = rect.right;
-    size.cy = rect.bottom;
+    const HWND probe = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_STREAM_PAGE), host, IgnoreMessages, 0);
+    if (probe != nullptr) {
+        RECT rect;
+        ::GetWindowRect(probe, &rect);
+        size.cx = rect.right - rect.left;
+        size.cy = rect.bottom - rect.top;
+    }
+    ::DestroyWindow(host);
     return size;
 }
 
