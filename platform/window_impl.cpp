@@ -8,14 +8,10 @@ CWndClassInfo::CWndClassInfo(LPCWSTR className, UINT style, int background, LPCW
 bool CWndClassInfo::Register(HINSTANCE instance)
 {
     std::lock_guard<std::mutex> lock(registering);
-    if (registered)
-        return true;
     WNDCLASSEXW existing = {};
     existing.cbSize = sizeof(existing);
-    if (::GetClassInfoExW(instance, className, &existing)) {
-        registered = true;
+    if (::GetClassInfoExW(instance, className, &existing))
         return true;
-    }
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = style;
@@ -24,8 +20,7 @@ bool CWndClassInfo::Register(HINSTANCE instance)
     windowClass.hCursor = ::LoadCursorW(nullptr, cursor);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
     windowClass.lpszClassName = className;
-    registered = ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
+    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CWindowImplBase::CreateImpl(CWndClassInfo& classInfo, HWND parent, const RECT* rect, LPCWSTR windowName,

@@ -16,13 +16,13 @@ struct CWinTraits {
 
 typedef CWinTraits<WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0> CControlWinTraits;
 
-// The class a window implementation registers on its first creation. When a class of that
-// name already exists for the module, the existing one is used.
+// The class a window implementation registers when it creates a window and the module has no
+// class of that name; an existing class of that name is used as it is.
 class CWndClassInfo {
 public:
     CWndClassInfo(LPCWSTR className, UINT style, int background, LPCWSTR cursor = IDC_ARROW);
 
-    // Registers the class once; false when that failed.
+    // False when the class neither exists nor could be registered.
     bool Register(HINSTANCE instance);
     LPCWSTR ClassName() const { return className; }
 
@@ -31,7 +31,6 @@ private:
     UINT style;
     int background;
     LPCWSTR cursor;
-    bool registered = false;
     std::mutex registering;
 };
 
