@@ -4,9 +4,7 @@
 #include <unknwn.h>
 
 #include "com_object.h"
-
-// Makes a new object and queries it for iid.
-typedef HRESULT (*ObjectCreator)(REFIID iid, void** object);
+#include "server_registration.h"
 
 class ClassFactory : public IClassFactory {
 public:

@@ -3,10 +3,18 @@
 
 #include <windows.h>
 
+// Makes a new object and queries it for iid.
+typedef HRESULT (*ObjectCreator)(REFIID iid, void** object);
+
 struct ServerClass {
     const CLSID* classId;
     const wchar_t* name;
+    ObjectCreator create;
 };
+
+// The classes this library serves; each library of the server defines its own table.
+extern const ServerClass ServerClasses[];
+extern const size_t ServerClassCount;
 
 // Registers each class with this module as its in-process server.
 HRESULT RegisterServerClasses(const ServerClass* classes, size_t count);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "desktop.h"
 #include "shell/dialog_hooks.h"
 #include "test_support.h"
 
@@ -31,13 +32,6 @@ private:
 };
 
 const DWORD TopLevelStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-
-RECT WindowRect(HWND window)
-{
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
 
 bool HasAppWindowStyle(HWND window)
 {

@@ -18,10 +18,3 @@ int PumpMessages()
     return count;
 }
 
-RECT WorkAreaOf(HWND window)
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
-}

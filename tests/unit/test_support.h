@@ -9,9 +9,6 @@
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/ui_mgr.h"
 
-// The work area of the monitor nearest to window.
-RECT WorkAreaOf(HWND window);
-
 // Dispatches every message waiting for this thread; returns how many there were.
 int PumpMessages();
 // Dispatches one waiting message; false when there was none.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "desktop.h"
 #include "platform/contained_window.h"
 #include "test_support.h"
 
