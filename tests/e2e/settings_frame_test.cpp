@@ -61,7 +61,18 @@ protected:
         ASSERT_TRUE(RegisterServer(StandInFilter));
         DeleteFilterSettings();
     }
-    void TearDown() override { DeleteFilterSettings(); }
+    void TearDown() override
+    {
+        ChooseFixtureBehaviour(L"");
+        DeleteFilterSettings();
+    }
+
+    // Serves the filter's class id with the fixture that misbehaves as told.
+    static void UseMisbehavingFilter(const wchar_t* behaviour)
+    {
+        ASSERT_TRUE(RegisterServer(MisbehavingFilter));
+        ChooseFixtureBehaviour(behaviour);
+    }
 
     // Starts the program and waits for its frame.
     HWND StartAndWaitForFrame(ProgramRun& program)
@@ -165,8 +176,7 @@ TEST_F(SettingsFrame, RefusesAnInvalidValueWithAWarningAndKeepsTheFrameOpen)
 
 TEST_F(SettingsFrame, CaptionsTheFrameWithoutANameWhenTheFilterHasNone)
 {
-    ASSERT_TRUE(RegisterServer(MisbehavingFilter));
-    ChooseFixtureBehaviour(L"empty-name");
+    UseMisbehavingFilter(L"empty-name");
     ProgramRun program(L"vantor_source.exe");
     const HWND frame = StartAndWaitForFrame(program);
     ASSERT_NE(nullptr, frame);
@@ -182,8 +192,7 @@ TEST_F(SettingsFrame, CaptionsTheFrameWithoutANameWhenTheFilterHasNone)
 
 TEST_F(SettingsFrame, LeavesAMessageBoxOfThePageToTheSystem)
 {
-    ASSERT_TRUE(RegisterServer(MisbehavingFilter));
-    ChooseFixtureBehaviour(L"page-opens-message-box");
+    UseMisbehavingFilter(L"page-opens-message-box");
     ProgramRun program(L"vantor_source.exe");
     const HWND frame = StartAndWaitForFrame(program);
     ASSERT_NE(nullptr, frame);
