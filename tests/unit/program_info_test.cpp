@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/init_param.h"
 #include "framework/program_mgr.h"
 #include "shell/component_wiring.h"
 #include "shell/program_info.h"
@@ -86,4 +87,24 @@ TEST(ComponentWiring, RegistersThisProgramsIdentityAndBuildsOnlyItAndTheEventPro
     EXPECT_EQ(0, identity->GetMinorVersion());
     EXPECT_EQ(4, identity->GetBuildNumber());
     EXPECT_EQ(identity, OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get()) << "one identity object";
+}
+
+TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters)
+{
+    OxProgramMgr manager;
+    ProgramMgrPublication publication(&manager);
+    RegisterComponents(::GetModuleHandleW(nullptr));
+
+    EXPECT_EQ(0, manager.GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1));
+    EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
+    // Registered names refuse a second registration; their dependencies refuse to depend back.
+    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo"})
+        EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
+    EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
+    EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";
+
+    manager.GetInterface("OxBaseProgramStuff", "GlobalUse");
+    manager.GetInterface("OxProgramSettings", "GlobalUse");
+    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxProgramSettings", "OxProgramInfo"}),
+              manager.GetTeardownOrder());
 }

@@ -1,0 +1,122 @@
+#include "platform/reg_key.h"
+
+LONG CRegKey::Open(HKEY parent, LPCWSTR path, REGSAM access)
+{
+    HKEY opened = nullptr;
+    const LONG result = ::RegOpenKeyExW(parent, path, 0, access, &opened);
+    if (result == ERROR_SUCCESS) {
+        Close();
+        key = opened;
+    }
+    return result;
+}
+
+LONG CRegKey::Create(HKEY parent, LPCWSTR path, LPWSTR keyClass, DWORD options, REGSAM access,
+                     LPSECURITY_ATTRIBUTES security, LPDWORD disposition)
+{
+    HKEY created = nullptr;
+    const LONG result = ::RegCreateKeyExW(parent, path, 0, keyClass, options, access, security, &created, disposition);
+    if (result == ERROR_SUCCESS) {
+        Close();
+        key = created;
+    }
+    return result;
+}
+
+LONG CRegKey::Close()
+{
+    if (key == nullptr)
+        return ERROR_SUCCESS;
+    const LONG result = ::RegCloseKey(key);
+    key = nullptr;
+    return result;
+}
+
+LONG CRegKey::QueryValue(LPCWSTR name, DWORD* type, void* data, ULONG* bytes) const
+{
+    return ::RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(data), bytes);
+}
+
+LONG CRegKey::QueryDWORDValue(LPCWSTR name, DWORD& value) const
+{
+    DWORD type = 0;
+    DWORD data = 0;
+    ULONG bytes = sizeof(data);
+    const LONG result = QueryValue(name, &type, &data, &bytes);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_DWORD || bytes != sizeof(data))
+        return ERROR_INVALID_DATA;
+    value = data;
+    return ERROR_SUCCESS;
+}
+
+LONG CRegKey::QueryStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const
+{
+    DWORD type = 0;
+    ULONG bytes = *chars * sizeof(wchar_t);
+    *chars = 0;
+    const LONG result = QueryValue(name, &type, value, &bytes);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_INVALID_DATA;
+    if (value != nullptr && (bytes % sizeof(wchar_t) != 0 || bytes == 0 || value[bytes / sizeof(wchar_t) - 1] != L'\0'))
+        return ERROR_INVALID_DATA;
+    *chars = bytes / sizeof(wchar_t);
+    return ERROR_SUCCESS;
+}
+
+LONG CRegKey::QueryMultiStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const
+{
+    DWORD type = 0;
+    ULONG bytes = *chars * sizeof(wchar_t);
+    *chars = 0;
+    const LONG result = QueryValue(name, &type, value, &bytes);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_MULTI_SZ)
+        return ERROR_INVALID_DATA;
+    if (value != nullptr) {
+        const ULONG count = bytes / sizeof(wchar_t);
+        if (bytes % sizeof(wchar_t) != 0 || count < 1 || value[count - 1] != L'\0' || (count > 1 && value[count - 2] != L'\0'))
+            return ERROR_INVALID_DATA;
+    }
+    *chars = bytes / sizeof(wchar_t);
+    return ERROR_SUCCESS;
+}
+
+LONG CRegKey::QueryBinaryValue(LPCWSTR name, void* value, ULONG* bytes) const
+{
+    DWORD type = 0;
+    const LONG result = QueryValue(name, &type, value, bytes);
+    if (result != ERROR_SUCCESS)
+        return result;
+    return type == REG_BINARY ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+}
+
+LONG CRegKey::SetDWORDValue(LPCWSTR name, DWORD value)
+{
+    return ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+LONG CRegKey::SetStringValue(LPCWSTR name, LPCWSTR value, DWORD type)
+{
+    const size_t chars = wcslen(value) + 1;
+    return ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>(chars * sizeof(wchar_t)));
+}
+
+LONG CRegKey::SetMultiStringValue(LPCWSTR name, LPCWSTR value)
+{
+    size_t chars = 0;
+    while (value[chars] != L'\0')
+        chars += wcslen(value + chars) + 1;
+    ++chars;
+    return ::RegSetValueExW(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value),
+                            static_cast<DWORD>(chars * sizeof(wchar_t)));
+}
+
+LONG CRegKey::SetBinaryValue(LPCWSTR name, const void* value, ULONG bytes)
+{
+    return ::RegSetValueExW(key, name, 0, REG_BINARY, static_cast<const BYTE*>(value), bytes);
+}

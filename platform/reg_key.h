@@ -1,0 +1,40 @@
+// An owned registry key with typed value access, in the manner of ATL's CRegKey. Query
+// operations fail with ERROR_INVALID_DATA when the value has another type or, for texts, is
+// not properly terminated; sizes are in characters for texts and in bytes otherwise.
+#pragma once
+
+#include <windows.h>
+
+class CRegKey {
+public:
+    CRegKey() = default;
+    ~CRegKey() { Close(); }
+    CRegKey(const CRegKey&) = delete;
+    CRegKey& operator=(const CRegKey&) = delete;
+
+    operator HKEY() const { return key; }
+
+    LONG Open(HKEY parent, LPCWSTR path, REGSAM access = KEY_READ | KEY_WRITE);
+    // Opens the key, creating it and the keys above it as needed.
+    LONG Create(HKEY parent, LPCWSTR path, LPWSTR keyClass = nullptr, DWORD options = REG_OPTION_NON_VOLATILE,
+                REGSAM access = KEY_READ | KEY_WRITE, LPSECURITY_ATTRIBUTES security = nullptr, LPDWORD disposition = nullptr);
+    LONG Close();
+
+    // The value's type and size in bytes, and its data when data is not null.
+    LONG QueryValue(LPCWSTR name, DWORD* type, void* data, ULONG* bytes) const;
+    LONG QueryDWORDValue(LPCWSTR name, DWORD& value) const;
+    // REG_SZ or REG_EXPAND_SZ (not expanded); chars: the buffer's size in, the characters read
+    // with the terminator out.
+    LONG QueryStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const;
+    LONG QueryMultiStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const;
+    LONG QueryBinaryValue(LPCWSTR name, void* value, ULONG* bytes) const;
+
+    LONG SetDWORDValue(LPCWSTR name, DWORD value);
+    LONG SetStringValue(LPCWSTR name, LPCWSTR value, DWORD type = REG_SZ);
+    // value: texts each followed by a zero, then one more zero.
+    LONG SetMultiStringValue(LPCWSTR name, LPCWSTR value);
+    LONG SetBinaryValue(LPCWSTR name, const void* value, ULONG bytes);
+
+private:
+    HKEY key = nullptr;
+};

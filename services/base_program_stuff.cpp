@@ -1,0 +1,210 @@
+#include "services/base_program_stuff.h"
+
+#include <boost/bind/bind.hpp>
+
+#include "framework/init_param.h"
+#include "framework/interfaces/event_proxy.h"
+#include "framework/interfaces/program_info.h"
+#include "platform/contained_window.h"
+#include "platform/scoped_resource.h"
+
+const wchar_t SingleInstanceMutexName[] = L"OXWARE-34E58F5A-138A-4a76-9C19-7F6D26E9C530";
+
+namespace {
+
+// The class of the dispatch window a running instance receives command lines through.
+const wchar_t RunningInstanceWindowClass[] = L"ZELK Vantor Source Dispatch";
+const DWORD ExecutablePathLength = 10240;
+
+} // namespace
+
+class OxBaseProgramStuff::impl : public CMessageMap {
+public:
+    impl(IOxQueryInterface* programMgr, OxBaseProgramStuff* ownerComponent)
+        : windowHook(this, 0), programMgr(programMgr), ownerComponent(ownerComponent)
+    {
+    }
+
+    BEGIN_MSG_MAP(impl)
+        MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    END_MSG_MAP()
+
+    bool CheckSingleInstance()
+    {
+        if (programMgr->GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1) != 0)
+            return true;
+        instanceMutex.Reset(::CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return true;
+
+        const DWORD waited = ::WaitForSingleObject(instanceMutex.Get(), RunningInstanceWaitMs);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
+            return true;
+        const HWND running = ::FindWindowW(RunningInstanceWindowClass, nullptr);
+        if (running == nullptr)
+            return true;
+        if (!ForwardCommandLine(running))
+            return true;
+
+        const HWND popup = ::GetWindow(running, GW_ENABLEDPOPUP);
+        if (popup != nullptr) {
+            ::SetForegroundWindow(popup);
+            if (::IsIconic(popup))
+                ::ShowWindow(popup, SW_RESTORE);
+        }
+        // Closed, not released: a waiting start sees it abandoned, which counts as acquired.
+        instanceMutex.Reset();
+        return false;
+    }
+
+    void AttachMainWindow(HWND window)
+    {
+        if (window != nullptr) {
+            windowHook.SubclassWindow(window);
+            mainThreadId = ::GetCurrentThreadId();
+            if (instanceMutex) {
+                pendingCommandLines.push_back(::GetCommandLineW());
+                ::SetTimer(windowHook, CommandLineTimerId, CommandLineBatchDelayMs, nullptr);
+                ::ReleaseMutex(instanceMutex.Get());
+            }
+        }
+        mainWindow = window;
+    }
+
+    void RestartIfRequested()
+    {
+        if (!restartRequested)
+            return;
+        const HINSTANCE module = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxBaseProgramStuff").Get()->GetModuleInstance();
+        std::vector<wchar_t> path(ExecutablePathLength, L'\0');
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), ExecutablePathLength);
+        if (length == 0 || length >= ExecutablePathLength)
+            return;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        if (::CreateProcessW(path.data(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+            const ScopedHandle process(started.hProcess);
+            const ScopedHandle thread(started.hThread);
+        }
+    }
+
+    bool restartRequested = false;
+    HWND mainWindow = nullptr;
+    DWORD mainThreadId = 0;
+    bool exitCodeSet = false;
+    int exitCode = 0;
+
+private:
+    // False when the running instance did not take the command line: it refused it, is gone,
+    // or did not answer in time.
+    bool ForwardCommandLine(HWND running)
+    {
+        const wchar_t* const commandLine = ::GetCommandLineW();
+        COPYDATASTRUCT record = {};
+        record.dwData = ForwardedCommandLineTag;
+        record.cbData = static_cast<DWORD>(wcslen(commandLine) * sizeof(wchar_t));
+        record.lpData = const_cast<wchar_t*>(commandLine);
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record),
+                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, ForwardTimeoutMs, &result)
+            && result != 0;
+    }
+
+    LRESULT OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled)
+    {
+        const COPYDATASTRUCT* const record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (record == nullptr || record->dwData != ForwardedCommandLineTag) {
+            handled = FALSE;
+            return 0;
+        }
+        // An odd last byte is no code unit.
+        const size_t codeUnits = record->lpData != nullptr ? record->cbData / sizeof(wchar_t) : 0;
+        pendingCommandLines.emplace_back(static_cast<const wchar_t*>(record->lpData), codeUnits);
+        ::SetTimer(windowHook, CommandLineTimerId, CommandLineBatchDelayMs, nullptr);
+        return TRUE;
+    }
+
+    LRESULT OnTimer(UINT, WPARAM timerId, LPARAM, BOOL& handled)
+    {
+        if (timerId != CommandLineTimerId) {
+            handled = FALSE;
+            return 0;
+        }
+        ::KillTimer(windowHook, CommandLineTimerId);
+        std::vector<std::wstring> batch;
+        batch.swap(pendingCommandLines);
+        OxInterfacePtr<IOxEventProxy>(programMgr, "OxBaseProgramStuff")
+            .Get()
+            ->SendCall(boost::bind(&OxBaseProgramStuff::FireCommandLines, ownerComponent, batch));
+        return 0;
+    }
+
+    ScopedHandle instanceMutex;
+    CContainedWindow windowHook;
+    std::vector<std::wstring> pendingCommandLines;
+    IOxQueryInterface* programMgr;
+    OxBaseProgramStuff* ownerComponent;
+};
+
+OxBaseProgramStuff::OxBaseProgramStuff(IOxQueryInterface* queryInterface)
+    : pimpl(new impl(queryInterface, this))
+{
+}
+
+OxBaseProgramStuff::~OxBaseProgramStuff() = default;
+
+void OxBaseProgramStuff::AttachMainWindow(HWND window)
+{
+    pimpl->AttachMainWindow(window);
+}
+
+HWND OxBaseProgramStuff::GetMainWindow()
+{
+    return pimpl->mainWindow;
+}
+
+bool OxBaseProgramStuff::IsMainThread()
+{
+    return ::GetCurrentThreadId() == pimpl->mainThreadId;
+}
+
+void OxBaseProgramStuff::SetRestartOnExit(bool restart)
+{
+    pimpl->restartRequested = restart;
+}
+
+void OxBaseProgramStuff::RestartIfRequested()
+{
+    pimpl->RestartIfRequested();
+}
+
+bool OxBaseProgramStuff::CheckSingleInstance()
+{
+    return pimpl->CheckSingleInstance();
+}
+
+boost::signals2::connection OxBaseProgramStuff::ConnectCommandLine(const CommandLineSignal::slot_type& handler,
+                                                                   ConnectPosition position)
+{
+    return commandLineSignal.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+}
+
+void OxBaseProgramStuff::SetExitCode(int exitCode)
+{
+    pimpl->exitCodeSet = true;
+    pimpl->exitCode = exitCode;
+}
+
+bool OxBaseProgramStuff::GetExitCode(int* exitCode)
+{
+    if (pimpl->exitCodeSet && exitCode != nullptr)
+        *exitCode = pimpl->exitCode;
+    return pimpl->exitCodeSet;
+}
+
+void OxBaseProgramStuff::FireCommandLines(const std::vector<std::wstring>& commandLines)
+{
+    commandLineSignal(commandLines);
+}

@@ -1,0 +1,181 @@
+#include "services/program_settings.h"
+
+#include <cstring>
+#include <list>
+#include <map>
+
+#include "framework/init_param.h"
+#include "framework/interfaces/program_info.h"
+#include "services/registry.h"
+
+namespace {
+
+// The handlers of one watched value name.
+struct SettingWatch {
+    boost::shared_ptr<SettingChangedSignal> signal;
+    std::list<boost::signals2::connection> connections;
+};
+
+} // namespace
+
+class OxProgramSettings::impl {
+public:
+    explicit impl(IOxQueryInterface* queryInterface) : programMgr(queryInterface)
+    {
+        const boost::shared_ptr<IOxProgramInfo> identity =
+            OxInterfacePtr<IOxProgramInfo>(programMgr, "OxProgramSettings").Get();
+        keyPath = std::wstring(L"Software\\") + identity->GetCompanyName() + L"\\" + identity->GetProductName();
+        const bool currentUser = programMgr->GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1) != 0;
+        rootKey = currentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    }
+
+    OxRegistry Registry() const { return OxRegistry(rootKey, keyPath); }
+
+    // Writes a value; for a watched name only when it changes, and then tells the watchers.
+    template <class Value, class Read, class Write>
+    bool Store(const std::wstring& name, const Value& value, Read read, Write write)
+    {
+        const OxRegistry registry = Registry();
+        if (watches.count(name) == 0)
+            return (registry.*write)(name, value);
+        Value current;
+        if ((registry.*read)(name, current) && current == value)
+            return true;
+        if (!(registry.*write)(name, value))
+            return false;
+        Notify(name);
+        return true;
+    }
+
+    void Notify(const std::wstring& name)
+    {
+        const auto found = watches.find(name);
+        if (found == watches.end())
+            return;
+        // Held for the whole emission: a handler that watches anew may prune this very entry.
+        const boost::shared_ptr<SettingChangedSignal> signal = found->second.signal;
+        (*signal)(name);
+    }
+
+    void Watch(const SettingChangedSignal::slot_type& handler, const std::wstring& name)
+    {
+        SettingWatch& watch = watches[name];
+        if (!watch.signal)
+            watch.signal.reset(new SettingChangedSignal);
+        watch.connections.push_back(watch.signal->connect(handler, boost::signals2::at_back));
+        PruneWatches();
+    }
+
+    std::wstring keyPath;
+
+private:
+    // Forgets handlers whose tracked objects have expired, and names nobody watches any more.
+    void PruneWatches()
+    {
+        std::vector<std::wstring> unwatched;
+        for (auto& entry : watches) {
+            entry.second.connections.remove_if([](const boost::signals2::connection& c) { return !c.connected(); });
+            if (entry.second.connections.empty())
+                unwatched.push_back(entry.first);
+        }
+        for (const std::wstring& name : unwatched)
+            watches.erase(name);
+    }
+
+    std::map<std::wstring, SettingWatch> watches;
+    HKEY rootKey;
+    IOxQueryInterface* programMgr;
+};
+
+OxProgramSettings::OxProgramSettings(IOxQueryInterface* queryInterface)
+    : pimpl(new impl(queryInterface))
+{
+}
+
+OxProgramSettings::~OxProgramSettings() = default;
+
+float OxProgramSettings::GetFloat(const std::wstring& name, float defaultValue)
+{
+    const std::string bytes = GetBinary(name, std::string());
+    if (bytes.size() != sizeof(float))
+        return defaultValue;
+    float value;
+    std::memcpy(&value, bytes.data(), sizeof(value));
+    return value;
+}
+
+bool OxProgramSettings::SetFloat(const std::wstring& name, float value)
+{
+    std::string bytes(sizeof(value), '\0');
+    std::memcpy(&bytes[0], &value, sizeof(value));
+    return SetBinary(name, bytes);
+}
+
+int OxProgramSettings::GetInt(const std::wstring& name, int defaultValue)
+{
+    int value = defaultValue;
+    return pimpl->Registry().ReadInt(name, value) ? value : defaultValue;
+}
+
+bool OxProgramSettings::SetInt(const std::wstring& name, int value)
+{
+    return pimpl->Store(name, value, &OxRegistry::ReadInt, &OxRegistry::WriteInt);
+}
+
+std::wstring OxProgramSettings::GetString(const std::wstring& name, const std::wstring& defaultValue)
+{
+    std::wstring value;
+    return pimpl->Registry().ReadString(name, value) ? value : defaultValue;
+}
+
+bool OxProgramSettings::SetString(const std::wstring& name, const std::wstring& value)
+{
+    return pimpl->Store(name, value, &OxRegistry::ReadString, &OxRegistry::WriteString);
+}
+
+bool OxProgramSettings::SetStringList(const std::vector<std::wstring>& list, const std::wstring& name)
+{
+    if (!pimpl->Registry().WriteStringList(name, list))
+        return false;
+    pimpl->Notify(name);
+    return true;
+}
+
+bool OxProgramSettings::GetStringList(std::vector<std::wstring>& list, const std::wstring& name)
+{
+    return pimpl->Registry().ReadStringList(name, list);
+}
+
+std::string OxProgramSettings::GetBinary(const std::wstring& name, const std::string& defaultValue)
+{
+    std::string value;
+    return pimpl->Registry().ReadBinary(name, value) ? value : defaultValue;
+}
+
+bool OxProgramSettings::SetBinary(const std::wstring& name, const std::string& value)
+{
+    return pimpl->Store(name, value, &OxRegistry::ReadBinary, &OxRegistry::WriteBinary);
+}
+
+std::wstring OxProgramSettings::GetRegistryKeyPath()
+{
+    return pimpl->keyPath;
+}
+
+void OxProgramSettings::WatchSetting(const SettingChangedSignal::slot_type& handler, const std::wstring& name)
+{
+    pimpl->Watch(handler, name);
+}
+
+// Window and control state and the program's folders come later; until then they answer as
+// the null component does.
+void OxProgramSettings::RestoreWindowPosition(const std::wstring&, HWND, int*, bool) {}
+void OxProgramSettings::SaveWindowPosition(const std::wstring&, HWND) {}
+void OxProgramSettings::RestoreControlState(HWND, int) {}
+void OxProgramSettings::SaveControlState(HWND, int) {}
+std::wstring OxProgramSettings::GetRoamingDataFolder(const std::wstring&, bool) { return std::wstring(); }
+std::wstring OxProgramSettings::GetLocalDataFolder(const std::wstring&, bool) { return std::wstring(); }
+std::wstring OxProgramSettings::GetCommonDataFolder(const std::wstring&, bool) { return std::wstring(); }
+std::wstring OxProgramSettings::GetSpecialFolderPath(int, const KNOWNFOLDERID&) { return std::wstring(); }
+std::wstring OxProgramSettings::GetDisplayName(const std::wstring& path) { return path; }
+std::wstring OxProgramSettings::GetSpecialFolderDisplayName(int, const KNOWNFOLDERID&) { return std::wstring(); }

@@ -1,0 +1,144 @@
+#include "services/registry.h"
+
+#include <algorithm>
+
+#include "platform/reg_key.h"
+
+namespace {
+
+// The size in bytes of a value of the given type; false when it is missing or of another type.
+bool ValueSize(const CRegKey& key, const std::wstring& name, DWORD expectedType, ULONG& bytes)
+{
+    DWORD type = 0;
+    bytes = 0;
+    return key.QueryValue(name.c_str(), &type, nullptr, &bytes) == ERROR_SUCCESS && type == expectedType;
+}
+
+} // namespace
+
+OxRegistry::OxRegistry(HKEY root, const std::wstring& keyPath)
+    : basePath(keyPath.empty() || keyPath.back() == L'\\' ? keyPath : keyPath + L"\\"), root(root)
+{
+}
+
+OxRegistry::Address OxRegistry::Locate(const std::wstring& name) const
+{
+    const std::wstring fullPath = basePath + name;
+    const size_t lastBackslash = fullPath.rfind(L'\\');
+    if (lastBackslash == std::wstring::npos)
+        return Address{std::wstring(), fullPath};
+    return Address{fullPath.substr(0, lastBackslash), fullPath.substr(lastBackslash + 1)};
+}
+
+bool OxRegistry::ReadInt(const std::wstring& name, int& value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    DWORD data = 0;
+    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+        || key.QueryDWORDValue(address.valueName.c_str(), data) != ERROR_SUCCESS)
+        return false;
+    value = static_cast<int>(data);
+    return true;
+}
+
+bool OxRegistry::ReadString(const std::wstring& name, std::wstring& value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    ULONG bytes = 0;
+    if (key.QueryValue(address.valueName.c_str(), &type, nullptr, &bytes) != ERROR_SUCCESS
+        || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    // No data at all is the empty text; anything shorter than a terminator is no text.
+    if (bytes == 0) {
+        value.clear();
+        return true;
+    }
+    if (bytes < sizeof(wchar_t))
+        return false;
+    std::wstring buffer(bytes / sizeof(wchar_t), L'\0');
+    ULONG chars = static_cast<ULONG>(buffer.size());
+    if (key.QueryStringValue(address.valueName.c_str(), &buffer[0], &chars) != ERROR_SUCCESS)
+        return false;
+    buffer.resize(std::find(buffer.begin(), buffer.end(), L'\0') - buffer.begin());
+    value = buffer;
+    return true;
+}
+
+bool OxRegistry::ReadBinary(const std::wstring& name, std::string& value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    ULONG bytes = 0;
+    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+        || !ValueSize(key, address.valueName, REG_BINARY, bytes))
+        return false;
+    std::string buffer(bytes, '\0');
+    if (bytes > 0 && key.QueryBinaryValue(address.valueName.c_str(), &buffer[0], &bytes) != ERROR_SUCCESS)
+        return false;
+    buffer.resize(bytes);
+    value = buffer;
+    return true;
+}
+
+bool OxRegistry::ReadStringList(const std::wstring& name, std::vector<std::wstring>& list) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    ULONG bytes = 0;
+    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+        || !ValueSize(key, address.valueName, REG_MULTI_SZ, bytes))
+        return false;
+    // Room to spare, zeroed, so that the walk below always ends at a double zero.
+    std::vector<wchar_t> buffer(bytes + 2, L'\0');
+    ULONG chars = static_cast<ULONG>(buffer.size());
+    if (key.QueryMultiStringValue(address.valueName.c_str(), buffer.data(), &chars) != ERROR_SUCCESS)
+        return false;
+    std::fill(buffer.begin() + std::min<size_t>(chars, buffer.size()), buffer.end(), L'\0');
+    list.clear();
+    for (const wchar_t* text = buffer.data(); *text != L'\0'; text += wcslen(text) + 1)
+        list.emplace_back(text);
+    return true;
+}
+
+bool OxRegistry::WriteInt(const std::wstring& name, int value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+        && key.SetDWORDValue(address.valueName.c_str(), static_cast<DWORD>(value)) == ERROR_SUCCESS;
+}
+
+bool OxRegistry::WriteString(const std::wstring& name, const std::wstring& value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+        && key.SetStringValue(address.valueName.c_str(), value.c_str(), REG_SZ) == ERROR_SUCCESS;
+}
+
+bool OxRegistry::WriteBinary(const std::wstring& name, const std::string& value) const
+{
+    const Address address = Locate(name);
+    CRegKey key;
+    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+        && key.SetBinaryValue(address.valueName.c_str(), value.data(), static_cast<ULONG>(value.size())) == ERROR_SUCCESS;
+}
+
+bool OxRegistry::WriteStringList(const std::wstring& name, const std::vector<std::wstring>& list) const
+{
+    std::wstring joined;
+    for (const std::wstring& text : list) {
+        joined += text;
+        joined += L'\0';
+    }
+    joined += L'\0';
+    const Address address = Locate(name);
+    CRegKey key;
+    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+        && key.SetMultiStringValue(address.valueName.c_str(), joined.c_str()) == ERROR_SUCCESS;
+}

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include "command_line_log.h"
+#include "desktop.h"
+#include "program_run.h"
+#include "test_environment.h"
+
+namespace {
+
+const ULONG_PTR ForwardedCommandLineTag = 0x890DF6AE;
+const WORD CloseCommandId = 0xE141;
+
+std::wstring FreshLogPath()
+{
+    static int counter = 0;
+    wchar_t folder[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"vantor-listener-" + std::to_wstring(::GetCurrentProcessId()) + L"-"
+        + std::to_wstring(++counter) + L".log";
+    ::DeleteFileW(path.c_str());
+    return path;
+}
+
+HWND DispatchWindowOf(DWORD processId)
+{
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (ClassNameOf(window) == L"ZELK Vantor Source Dispatch")
+            return window;
+    }
+    return nullptr;
+}
+
+// Sends one forwarded command line as a later start would; the window's answer.
+LRESULT SendCopyData(HWND window, const void* data, DWORD bytes, ULONG_PTR tag = ForwardedCommandLineTag)
+{
+    COPYDATASTRUCT record = {};
+    record.dwData = tag;
+    record.cbData = bytes;
+    record.lpData = const_cast<void*>(data);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+LRESULT Forward(HWND window, const std::wstring& line)
+{
+    return SendCopyData(window, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)));
+}
+
+// A listener: an instance built on the framework that logs every batch of command lines.
+class Listener {
+public:
+    explicit Listener(const std::wstring& options = std::wstring())
+        : logPath(FreshLogPath()), run(L"command_line_listener.exe", L"--log \"" + logPath + L"\"" + (options.empty() ? L"" : L" " + options))
+    {
+    }
+    ~Listener() { ::DeleteFileW(logPath.c_str()); }
+
+    HWND WaitForWindow(DWORD timeoutMs = 20000)
+    {
+        return ::WaitForWindow([this] { return DispatchWindowOf(run.ProcessId()); }, timeoutMs);
+    }
+    std::vector<CommandLineBatch> Batches() const { return ReadBatches(logPath); }
+    // Waits until at least count batches are logged.
+    std::vector<CommandLineBatch> WaitForBatches(size_t count, DWORD timeoutMs = 10000) const
+    {
+        std::vector<CommandLineBatch> batches;
+        WaitUntil([&] { return (batches = Batches()).size() >= count; }, timeoutMs);
+        return batches;
+    }
+    // Closes the instance as its program would and returns its exit code.
+    DWORD Close()
+    {
+        ::PostMessageW(DispatchWindowOf(run.ProcessId()), WM_COMMAND, MAKEWPARAM(CloseCommandId, 0), 0);
+        DWORD exitCode = 0xBAD;
+        run.WaitForExit(30000, &exitCode);
+        return exitCode;
+    }
+
+    std::wstring logPath;
+    ProgramRun run;
+};
+
+class SingleInstance : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ChooseFixtureBehaviour(L"");
+        ASSERT_TRUE(RegisterServer(StandInFilter));
+    }
+    void TearDown() override { ChooseFixtureBehaviour(L""); }
+
+    // The listener's window, after its own command line has been delivered.
+    static HWND StartedListener(Listener& listener)
+    {
+        const HWND window = listener.WaitForWindow();
+        if (window != nullptr)
+            listener.WaitForBatches(1);
+        return window;
+    }
+
+    static DWORD ExitCodeOf(ProgramRun& program, DWORD timeoutMs = 30000)
+    {
+        DWORD exitCode = 0xBAD;
+        EXPECT_TRUE(program.WaitForExit(timeoutMs, &exitCode)) << "the program did not end";
+        return exitCode;
+    }
+};
+
+std::vector<std::wstring> LinesAfterTheFirstBatch(const std::vector<CommandLineBatch>& batches)
+{
+    std::vector<std::wstring> lines;
+    for (size_t i = 1; i < batches.size(); ++i)
+        lines.insert(lines.end(), batches[i].commandLines.begin(), batches[i].commandLines.end());
+    return lines;
+}
+
+} // namespace
+
+TEST_F(SingleInstance, SecondStartForwardsItsWholeCommandLineAndExitsWithMinusOne)
+{
+    Listener first;
+    ASSERT_NE(nullptr, StartedListener(first));
+    const std::vector<CommandLineBatch> own = first.Batches();
+    ASSERT_EQ(1u, own.size());
+    EXPECT_EQ(std::vector<std::wstring>{first.run.CommandLine()}, own[0].commandLines) << "its own command line comes first";
+
+    ProgramRun second(L"vantor_source.exe", L"--open \"C:\\Media Files\\clip one.ts\"  -x");
+    EXPECT_EQ(ExitCodeMinusOne, ExitCodeOf(second));
+    const std::vector<CommandLineBatch> batches = first.WaitForBatches(2);
+    ASSERT_EQ(2u, batches.size());
+    EXPECT_EQ(std::vector<std::wstring>{second.CommandLine()}, batches[1].commandLines);
+    EXPECT_EQ(0u, first.Close());
+}
+
+TEST_F(SingleInstance, SecondStartOfTheProgramLeavesTheFirstWithItsFrame)
+{
+    ProgramRun first(L"vantor_source.exe");
+    const HWND frame = WaitForWindow([&first] { return FindPropertyFrame(first.ProcessId()); });
+    ASSERT_NE(nullptr, frame);
+    ProgramRun second(L"vantor_source.exe");
+    EXPECT_EQ(ExitCodeMinusOne, ExitCodeOf(second));
+    EXPECT_TRUE(::IsWindowVisible(frame));
+    PressButton(frame, IDCANCEL);
+    EXPECT_EQ(0u, ExitCodeOf(first));
+}
+
+TEST_F(SingleInstance, DeliversLinesArrivingWithin300MsInOneBatchAndLaterOnesInTheNext)
+{
+    Listener listener;
+    const HWND window = StartedListener(listener);
+    ASSERT_NE(nullptr, window);
+    for (const wchar_t* line : {L"one", L"two", L"three"})
+        EXPECT_EQ(TRUE, Forward(window, line));
+    ASSERT_EQ(2u, listener.WaitForBatches(2).size());
+    ::Sleep(600);
+    EXPECT_EQ(TRUE, Forward(window, L"four"));
+    const std::vector<CommandLineBatch> batches = listener.WaitForBatches(3);
+    ASSERT_EQ(3u, batches.size());
+    EXPECT_EQ((std::vector<std::wstring>{L"one", L"two", L"three"}), batches[1].commandLines);
+    EXPECT_EQ(std::vector<std::wstring>{L"four"}, batches[2].commandLines);
+    EXPECT_LE(batches[1].emittedAt, batches[2].emittedAt);
+    EXPECT_EQ(0u, listener.Close());
+}
+
+TEST_F(SingleInstance, TakesOddEmptyAndLargeRecordsAndLeavesOtherTagsAlone)
+{
+    Listener listener;
+    const HWND window = StartedListener(listener);
+    ASSERT_NE(nullptr, window);
+
+    const std::wstring abcd = L"abcd";
+    EXPECT_EQ(0, SendCopyData(window, abcd.data(), 8, 0x12345678)) << "another tag is not taken";
+    EXPECT_EQ(TRUE, SendCopyData(window, abcd.data(), 7)) << "an odd last byte is dropped";
+    EXPECT_EQ(TRUE, SendCopyData(window, nullptr, 0));
+    std::wstring large(512 * 1024, L'\0');
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<wchar_t>(L'A' + i % 26);
+    EXPECT_EQ(TRUE, Forward(window, large));
+
+    const std::vector<CommandLineBatch> batches = listener.WaitForBatches(2);
+    ASSERT_EQ(2u, batches.size());
+    ASSERT_EQ(3u, batches[1].commandLines.size());
+    EXPECT_EQ(L"abc", batches[1].commandLines[0]);
+    EXPECT_EQ(L"", batches[1].commandLines[1]);
+    EXPECT_TRUE(batches[1].commandLines[2] == large) << "the 1 MiB record came through changed";
+    EXPECT_EQ(0u, listener.Close());
+}
+
+TEST_F(SingleInstance, DeliversABurstOfAThousandLinesInOrderWithoutLosingAny)
+{
+    Listener listener;
+    const HWND window = StartedListener(listener);
+    ASSERT_NE(nullptr, window);
+    std::vector<std::wstring> sent;
+    for (int i = 0; i < 1000; ++i) {
+        sent.push_back(L"\"C:\\Program Files\\ZELK\\vantor_source.exe\" --line " + std::to_wstring(i));
+        ASSERT_EQ(TRUE, Forward(window, sent.back())) << i;
+    }
+    std::vector<std::wstring> delivered;
+    WaitUntil([&] { return (delivered = LinesAfterTheFirstBatch(listener.Batches())).size() >= sent.size(); }, 15000);
+    ::Sleep(500);
+    EXPECT_EQ(sent, LinesAfterTheFirstBatch(listener.Batches()));
+    EXPECT_EQ(0u, listener.Close());
+}
+
+TEST_F(SingleInstance, EveryStartRunsOnItsOwnWhenSeveralInstancesAreAllowed)
+{
+    Listener first(L"--multi-instance");
+    Listener second(L"--multi-instance");
+    ASSERT_NE(nullptr, first.WaitForWindow());
+    ASSERT_NE(nullptr, second.WaitForWindow());
+    ::Sleep(800);
+    EXPECT_TRUE(first.Batches().empty()) << "no command line is delivered without the single-instance rule";
+    EXPECT_TRUE(second.Batches().empty());
+    EXPECT_EQ(0u, first.Close());
+    EXPECT_EQ(0u, second.Close());
+}
+
+TEST_F(SingleInstance, StartDuringTheFirstInstancesStartUpWaitsAndThenForwards)
+{
+    Listener first(L"--delay-window 1500");
+    ::Sleep(300);
+    const ULONGLONG started = ::GetTickCount64();
+    ProgramRun second(L"vantor_source.exe", L"--racing");
+    EXPECT_EQ(ExitCodeMinusOne, ExitCodeOf(second));
+    EXPECT_GE(::GetTickCount64() - started, 900u) << "the second start did not wait for the first";
+    const std::vector<CommandLineBatch> batches = first.WaitForBatches(1);
+    ASSERT_FALSE(batches.empty());
+    std::vector<std::wstring> lines;
+    for (const CommandLineBatch& batch : batches)
+        lines.insert(lines.end(), batch.commandLines.begin(), batch.commandLines.end());
+    EXPECT_EQ((std::vector<std::wstring>{first.run.CommandLine(), second.CommandLine()}), lines);
+    EXPECT_EQ(0u, first.Close());
+}
+
+TEST_F(SingleInstance, StartRunsOnItsOwnWhenTheFirstInstanceTakesLongerThanFiveSeconds)
+{
+    Listener first(L"--delay-window 9000");
+    ::Sleep(300);
+    ProgramRun second(L"vantor_source.exe");
+    const HWND frame = WaitForWindow([&second] { return FindPropertyFrame(second.ProcessId()); }, 20000);
+    ASSERT_NE(nullptr, frame) << "the second start did not go on by itself";
+    PressButton(frame, IDCANCEL);
+    EXPECT_EQ(0u, ExitCodeOf(second));
+    ASSERT_NE(nullptr, first.WaitForWindow());
+    EXPECT_EQ(0u, first.Close());
+}
+
+TEST_F(SingleInstance, StartRunsOnItsOwnWhenTheRunningInstanceHangs)
+{
+    ASSERT_TRUE(RegisterServer(MisbehavingFilter));
+    ChooseFixtureBehaviour(L"page-hangs");
+    ProgramRun hung(L"vantor_source.exe");
+    ASSERT_NE(nullptr, WaitForWindow([&hung] { return FindPropertyFrame(hung.ProcessId()); }));
+    ::Sleep(500);
+    ChooseFixtureBehaviour(L"");
+
+    const ULONGLONG started = ::GetTickCount64();
+    ProgramRun second(L"vantor_source.exe");
+    const HWND frame = WaitForWindow([&second] { return FindPropertyFrame(second.ProcessId()); }, 30000);
+    ASSERT_NE(nullptr, frame) << "the second start hung with the first";
+    EXPECT_LT(::GetTickCount64() - started, 20000u);
+    PressButton(frame, IDCANCEL);
+    EXPECT_EQ(0u, ExitCodeOf(second));
+}
+
+TEST_F(SingleInstance, EndsWithAStoredExitCode)
+{
+    Listener listener(L"--exit-code 7");
+    ASSERT_NE(nullptr, listener.WaitForWindow());
+    EXPECT_EQ(7u, listener.Close());
+}
+
+TEST_F(SingleInstance, StartsTheProgramAnewWhenARestartWasAsked)
+{
+    Listener listener(L"--restart-on-exit");
+    ASSERT_NE(nullptr, StartedListener(listener));
+    const DWORD firstProcess = listener.run.ProcessId();
+    EXPECT_EQ(0u, listener.Close());
+
+    DWORD restartedProcess = 0;
+    const HWND restarted = WaitForWindow([&] {
+        const HWND window = ::FindWindowW(L"ZELK Vantor Source Dispatch", nullptr);
+        if (window != nullptr)
+            ::GetWindowThreadProcessId(window, &restartedProcess);
+        return restartedProcess != firstProcess ? window : nullptr;
+    });
+    ASSERT_NE(nullptr, restarted) << "no new instance";
+    const ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, restartedProcess));
+    ::PostMessageW(restarted, WM_COMMAND, MAKEWPARAM(CloseCommandId, 0), 0);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 30000));
+}

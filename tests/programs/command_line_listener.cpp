@@ -1,0 +1,125 @@
+// A program instance built on the framework that stands in for a running vantor_source.exe
+// and logs every batch of command lines it is handed. Its dispatch window does nothing and
+// stays until it gets the close command (0xE141).
+//
+//   command_line_listener --log FILE [--multi-instance] [--delay-window MS] [--exit-code N]
+//                         [--restart-on-exit]
+//
+// --multi-instance   sets "MultiInstanceAllowed" to 1 (the program itself sets 0)
+// --delay-window MS  waits that long between the single-instance check and its window
+// --exit-code N      stores N as the exit code
+// --restart-on-exit  asks for a restart when it ends (the new process gets no arguments)
+// Without --log it logs nothing.
+#include <string>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "command_line_log.h"
+#include "framework/event_proxy.h"
+#include "framework/init_param.h"
+#include "framework/obj_delay_create.h"
+#include "framework/program_mgr.h"
+#include "platform/message_loop.h"
+#include "services/base_program_stuff.h"
+#include "shell/dispatch_window.h"
+#include "shell/program_info.h"
+
+namespace {
+
+struct Options {
+    std::wstring logPath;
+    bool multiInstance = false;
+    DWORD windowDelayMs = 0;
+    bool hasExitCode = false;
+    int exitCode = 0;
+    bool restartOnExit = false;
+};
+
+Options ReadOptions()
+{
+    Options options;
+    int count = 0;
+    LPWSTR* const arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    for (int i = 1; i < count; ++i) {
+        const std::wstring argument = arguments[i];
+        const bool hasValue = i + 1 < count;
+        if (argument == L"--log" && hasValue)
+            options.logPath = arguments[++i];
+        else if (argument == L"--multi-instance")
+            options.multiInstance = true;
+        else if (argument == L"--delay-window" && hasValue)
+            options.windowDelayMs = static_cast<DWORD>(_wtoi(arguments[++i]));
+        else if (argument == L"--exit-code" && hasValue) {
+            options.hasExitCode = true;
+            options.exitCode = _wtoi(arguments[++i]);
+        } else if (argument == L"--restart-on-exit")
+            options.restartOnExit = true;
+    }
+    ::LocalFree(arguments);
+    return options;
+}
+
+class ListeningWindow : public CDispatchWindowBase {
+public:
+    ListeningWindow() : CDispatchWindowBase(101) {}
+    void ShowSettings() override {}
+};
+
+int Listen(const Options& options)
+{
+    IOxQueryInterface* const registry = GetProgramMgr();
+    IOxProgramInfo_Add(registry, ::GetModuleHandleW(nullptr), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
+    registry->RegisterCreator("OxBaseProgramStuff", OxObjDelayCreate<OxBaseProgramStuff>(),
+                              DependencyList{"OxProgramInfo", "OxEventProxy"});
+    registry->GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", options.multiInstance ? 1 : 0);
+    registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
+    OxInterfacePtr<IOxEventProxy>(registry, "GlobalUse").Get()->PostCall([] {});
+
+    const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(registry, "GlobalUse");
+    const std::wstring logPath = options.logPath;
+    const boost::signals2::scoped_connection logging = baseProgramStuff.Get()->ConnectCommandLine(
+        [logPath](const std::vector<std::wstring>& commandLines) {
+            LARGE_INTEGER now;
+            ::QueryPerformanceCounter(&now);
+            if (!logPath.empty())
+                AppendBatch(logPath, CommandLineBatch{now.QuadPart, commandLines});
+        },
+        ConnectAtBack);
+    if (options.restartOnExit)
+        baseProgramStuff.Get()->SetRestartOnExit(true);
+    if (options.hasExitCode)
+        baseProgramStuff.Get()->SetExitCode(options.exitCode);
+
+    if (!baseProgramStuff.Get()->CheckSingleInstance())
+        return -1;
+    ::Sleep(options.windowDelayMs);
+    int exitCode = -1;
+    {
+        CMessageLoop loop;
+        ListeningWindow window;
+        if (window.Create(nullptr) != nullptr)
+            exitCode = loop.Run();
+    }
+    baseProgramStuff.Get()->RestartIfRequested();
+    int storedExitCode = 0;
+    if (baseProgramStuff.Get()->GetExitCode(&storedExitCode))
+        exitCode = storedExitCode;
+    return exitCode;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
+{
+    AppModule().Init(nullptr, instance, nullptr);
+    int result;
+    {
+        OxProgramMgr programMgr;
+        ProgramMgrPublication publication(&programMgr);
+        result = Listen(ReadOptions());
+    }
+    AppModule().Term();
+    return result;
+}
