@@ -58,8 +58,15 @@ struct HookTraits {
     static void Close(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 };
 
+struct FindTraits {
+    typedef HANDLE Handle;
+    static void Close(HANDLE search) { ::FindClose(search); }
+};
+
 // Kernel objects that use null for "none" (mutexes, processes, threads; not file handles).
 typedef ScopedResource<KernelHandleTraits> ScopedHandle;
 typedef ScopedResource<IconTraits> ScopedIcon;
 typedef ScopedResource<LibraryTraits> ScopedLibrary;
 typedef ScopedResource<HookTraits> ScopedHook;
+// A file search; FindFirstFileW's INVALID_HANDLE_VALUE must not be put in.
+typedef ScopedResource<FindTraits> ScopedFind;

@@ -4,6 +4,7 @@
 #include "framework/init_param.h"
 #include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
+#include "localisation/multi_language.h"
 #include "services/base_program_stuff.h"
 #include "services/program_settings.h"
 #include "shell/program_info.h"
@@ -22,4 +23,7 @@ void RegisterComponents(HINSTANCE moduleInstance)
     registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
     // Builds the proxy now, so that its window belongs to this, the main, thread.
     OxInterfacePtr<IOxEventProxy>(registry, "GlobalUse").Get()->PostCall([] {});
+
+    registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
+                              DependencyList{"OxProgramSettings", "OxProgramInfo"});
 }

@@ -98,13 +98,15 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
     EXPECT_EQ(0, manager.GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1));
     EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
     // Registered names refuse a second registration; their dependencies refuse to depend back.
-    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo"})
+    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage"})
         EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
     EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
     EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";
 
+    // No packs, so that the test leaves the program's settings alone.
+    manager.GetInitParam("OxMultiLanguage")->SetIntParam("nodlls", 1);
     manager.GetInterface("OxBaseProgramStuff", "GlobalUse");
-    manager.GetInterface("OxProgramSettings", "GlobalUse");
-    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxProgramSettings", "OxProgramInfo"}),
+    manager.GetInterface("OxMultiLanguage", "GlobalUse");
+    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxMultiLanguage", "OxProgramSettings", "OxProgramInfo"}),
               manager.GetTeardownOrder());
 }

@@ -1,0 +1,66 @@
+#include "localisation/language_pack.h"
+
+#include "localisation/string_table.h"
+
+namespace {
+
+const DWORD ProgramPathLength = 10240;
+const wchar_t PackFolder[] = L"lang\\";
+
+bool HasDrive(const std::wstring& path)
+{
+    return path.size() >= 2 && path[1] == L':';
+}
+
+} // namespace
+
+std::wstring ProgramFolder(HMODULE module)
+{
+    std::vector<wchar_t> path(ProgramPathLength, L'\0');
+    const DWORD length = ::GetModuleFileNameW(module, path.data(), ProgramPathLength);
+    if (length == 0 || length >= ProgramPathLength)
+        return std::wstring();
+    const std::wstring program(path.data(), length);
+    // Also for paths without a drive letter (\\server\share\...): the folder is the path up to
+    // its last separator.
+    const size_t separator = program.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? program + L"\\" : program.substr(0, separator + 1);
+}
+
+std::wstring ResolveInProgramFolder(HMODULE module, const std::wstring& name)
+{
+    return HasDrive(name) ? name : ProgramFolder(module) + name;
+}
+
+std::vector<std::wstring> FindPackFiles(HMODULE programModule)
+{
+    std::vector<std::wstring> files;
+    const std::wstring pattern = ResolveInProgramFolder(programModule, std::wstring(PackFolder) + L"*.dll");
+    WIN32_FIND_DATAW found = {};
+    const HANDLE first = ::FindFirstFileW(pattern.c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE)
+        return files;
+    const ScopedFind search(first);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(found.cFileName);
+    } while (::FindNextFileW(search.Get(), &found));
+    return files;
+}
+
+ScopedLibrary MapLanguagePack(const std::wstring& path)
+{
+    return ScopedLibrary(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
+bool ReadPackLanguage(HMODULE pack, const std::wstring& productName, LanguageInfo& language)
+{
+    std::wstring product;
+    LanguageInfo read;
+    if (!LoadTableString(pack, PackIdentityStringId, product) || product != productName
+        || !LoadTableString(pack, PackCodeStringId, read.code) || !LoadTableString(pack, PackShortCodeStringId, read.shortCode)
+        || !LoadTableString(pack, PackNameStringId, read.displayName))
+        return false;
+    language = read;
+    return true;
+}

@@ -1,0 +1,56 @@
+// Formatting of the program's messages with printf-style items (Boost.Format), and of sizes
+// and speeds in steps of 1024 with unit names a language pack may translate.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+#include <windows.h>
+
+// Where the values of a message's items come from, in the order the items stand in the text.
+// A source answers false when it has no value to give.
+class FormatArguments {
+public:
+    virtual bool NextInt(int& value) = 0;
+    virtual bool NextUnsigned(unsigned int& value) = 0;
+    virtual bool NextDouble(double& value) = 0;
+    virtual bool NextString(const wchar_t*& value) = 0;
+
+protected:
+    ~FormatArguments() = default;
+};
+
+// The arguments of a variadic call. The caller vouches for their number and types.
+class VariadicArguments : public FormatArguments {
+public:
+    explicit VariadicArguments(va_list& arguments) : arguments(arguments) {}
+
+    bool NextInt(int& value) override;
+    bool NextUnsigned(unsigned int& value) override;
+    bool NextDouble(double& value) override;
+    bool NextString(const wchar_t*& value) override;
+
+private:
+    va_list& arguments;
+};
+
+// No arguments at all: a text that asks for one cannot be formatted.
+class NoArguments : public FormatArguments {
+public:
+    bool NextInt(int&) override { return false; }
+    bool NextUnsigned(unsigned int&) override { return false; }
+    bool NextDouble(double&) override { return false; }
+    bool NextString(const wchar_t*&) override { return false; }
+};
+
+// Formats text, whose items are found with the pattern
+//   %%  |  %([0-9]+\$)?[-=_+#0 ]*[0-9]*(\.[0-9]+)?[lLh]?([pxoefgXEGdiusScC])
+// ("%%" is a literal percent sign and takes no value). Items are either all positional
+// ("%2$d") or all sequential; each takes the next value from arguments and is bound to its own
+// number. An empty text on any error: a bad format, mixed items, a missing value.
+std::wstring FormatMessageText(const std::wstring& text, FormatArguments& arguments);
+
+// "512 bytes", "1.50 KB": the value divided by 1024 while it is above 1024, with two truncated
+// decimals once divided, and the unit of that step from unitNames (split at every white-space
+// character). An empty text when unitNames has no name for the step.
+std::wstring FormatUnits(LONGLONG value, const std::wstring& unitNames);
