@@ -107,6 +107,7 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
     manager.GetInitParam("OxMultiLanguage")->SetIntParam("nodlls", 1);
     manager.GetInterface("OxBaseProgramStuff", "GlobalUse");
     manager.GetInterface("OxMultiLanguage", "GlobalUse");
+    manager.GetInterface("OxProgramSettings", "GlobalUse");
     EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxMultiLanguage", "OxProgramSettings", "OxProgramInfo"}),
               manager.GetTeardownOrder());
 }
