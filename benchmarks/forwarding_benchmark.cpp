@@ -13,7 +13,7 @@
 #include <windows.h>
 
 #include "command_line_log.h"
-#include "platform/scoped_resource.h"
+#include "program_run.h"
 
 namespace {
 
@@ -39,39 +39,16 @@ double Milliseconds(LONGLONG ticks)
     return ticks * 1000.0 / Frequency();
 }
 
-std::wstring Beside(const wchar_t* fileName)
-{
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + fileName;
-}
-
-// Starts a program and, unless told not to wait, returns its exit code once it has ended.
-ScopedHandle Start(const std::wstring& commandLine)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return ScopedHandle();
-    ::CloseHandle(started.hThread);
-    return ScopedHandle(started.hProcess);
-}
-
-// Wall time of one run of a program, start to end; negative when it failed or gave another
-// exit code than expected.
-double TimedRun(const std::wstring& commandLine, DWORD expectedExitCode)
+// Wall time of one run of a program beside the benchmark, start to end; negative when it did
+// not end or gave another exit code than expected.
+double TimedRun(const std::wstring& fileName, const std::wstring& arguments, DWORD expectedExitCode)
 {
     const LONGLONG before = Now();
-    const ScopedHandle process = Start(commandLine);
-    if (!process || ::WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0)
+    ProgramRun program(fileName, arguments);
+    DWORD exitCode = 0;
+    if (!program.WaitForExit(60000, &exitCode))
         return -1;
     const LONGLONG after = Now();
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.Get(), &exitCode);
     return exitCode == expectedExitCode ? Milliseconds(after - before) : -1;
 }
 
@@ -126,8 +103,8 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring log = std::wstring(temp) + L"vantor-forwarding-benchmark.log";
     ::DeleteFileW(log.c_str());
 
-    const ScopedHandle listener = Start(L"\"" + Beside(L"command_line_listener.exe") + L"\" --log \"" + log + L"\"");
-    const HWND window = listener ? WaitForDispatchWindow(::GetProcessId(listener.Get())) : nullptr;
+    ProgramRun listener(L"command_line_listener.exe", L"--log \"" + log + L"\"");
+    const HWND window = listener.Started() ? WaitForDispatchWindow(listener.ProcessId()) : nullptr;
     if (window == nullptr || WaitForBatchCount(log, 1) == 0) {
         std::fprintf(stderr, "the running instance did not start\n");
         return 1;
@@ -135,26 +112,30 @@ int wmain(int argc, wchar_t** argv)
 
     std::vector<double> secondStarts;
     std::vector<double> emptyStarts;
-    const std::wstring secondStart = L"\"" + Beside(L"vantor_source.exe") + L"\" --benchmark";
-    const std::wstring emptyStart = L"\"" + Beside(L"empty_program.exe") + L"\"";
     for (int round = 0; round < rounds; ++round) {
         // Alternating, so that neither side always runs on a warmer system.
-        const bool secondFirst = round % 2 == 0;
-        const double first = TimedRun(secondFirst ? secondStart : emptyStart, secondFirst ? 0xFFFFFFFF : 0);
-        const double second = TimedRun(secondFirst ? emptyStart : secondStart, secondFirst ? 0 : 0xFFFFFFFF);
-        if (first < 0 || second < 0) {
+        double second;
+        double empty;
+        if (round % 2 == 0) {
+            second = TimedRun(L"vantor_source.exe", L"--benchmark", 0xFFFFFFFF);
+            empty = TimedRun(L"empty_program.exe", L"", 0);
+        } else {
+            empty = TimedRun(L"empty_program.exe", L"", 0);
+            second = TimedRun(L"vantor_source.exe", L"--benchmark", 0xFFFFFFFF);
+        }
+        if (second < 0 || empty < 0) {
             std::fprintf(stderr, "a start failed or ended with an unexpected exit code\n");
             return 1;
         }
-        secondStarts.push_back(secondFirst ? first : second);
-        emptyStarts.push_back(secondFirst ? second : first);
+        secondStarts.push_back(second);
+        emptyStarts.push_back(empty);
     }
 
     // One forwarded line at a time, each in a batch of its own.
+    // The lines of the second starts above are delivered 300 ms after the last of them.
     std::vector<double> deliveries;
-    size_t batches = WaitForBatchCount(log, 1);
-    ::Sleep(500);
-    batches = ReadBatches(log).size();
+    ::Sleep(600);
+    size_t batches = ReadBatches(log).size();
     for (int round = 0; round < rounds; ++round) {
         const std::wstring line = L"latency " + std::to_wstring(round);
         COPYDATASTRUCT record = {ForwardedCommandLineTag, static_cast<DWORD>(line.size() * sizeof(wchar_t)),
@@ -170,7 +151,8 @@ int wmain(int argc, wchar_t** argv)
         deliveries.push_back(Milliseconds(logged.back().emittedAt - sent));
     }
     ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(CloseCommandId, 0), 0);
-    ::WaitForSingleObject(listener.Get(), 30000);
+    DWORD listenerExit = 0;
+    listener.WaitForExit(30000, &listenerExit);
     ::DeleteFileW(log.c_str());
 
     const Summary second = Summarise(secondStarts);

@@ -53,21 +53,15 @@ LONG CRegKey::QueryDWORDValue(LPCWSTR name, DWORD& value) const
 
 LONG CRegKey::QueryStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const
 {
-    DWORD type = 0;
-    ULONG bytes = *chars * sizeof(wchar_t);
-    *chars = 0;
-    const LONG result = QueryValue(name, &type, value, &bytes);
-    if (result != ERROR_SUCCESS)
-        return result;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return ERROR_INVALID_DATA;
-    if (value != nullptr && (bytes % sizeof(wchar_t) != 0 || bytes == 0 || value[bytes / sizeof(wchar_t) - 1] != L'\0'))
-        return ERROR_INVALID_DATA;
-    *chars = bytes / sizeof(wchar_t);
-    return ERROR_SUCCESS;
+    return QueryText(name, value, chars, REG_SZ);
 }
 
 LONG CRegKey::QueryMultiStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) const
+{
+    return QueryText(name, value, chars, REG_MULTI_SZ);
+}
+
+LONG CRegKey::QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expectedType) const
 {
     DWORD type = 0;
     ULONG bytes = *chars * sizeof(wchar_t);
@@ -75,14 +69,17 @@ LONG CRegKey::QueryMultiStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) co
     const LONG result = QueryValue(name, &type, value, &bytes);
     if (result != ERROR_SUCCESS)
         return result;
-    if (type != REG_MULTI_SZ)
+    const bool typeAccepted = type == expectedType || (expectedType == REG_SZ && type == REG_EXPAND_SZ);
+    if (!typeAccepted)
         return ERROR_INVALID_DATA;
+    const ULONG count = bytes / sizeof(wchar_t);
     if (value != nullptr) {
-        const ULONG count = bytes / sizeof(wchar_t);
-        if (bytes % sizeof(wchar_t) != 0 || count < 1 || value[count - 1] != L'\0' || (count > 1 && value[count - 2] != L'\0'))
+        const bool terminated = bytes % sizeof(wchar_t) == 0 && count >= 1 && value[count - 1] == L'\0'
+            && (expectedType != REG_MULTI_SZ || count == 1 || value[count - 2] == L'\0');
+        if (!terminated)
             return ERROR_INVALID_DATA;
     }
-    *chars = bytes / sizeof(wchar_t);
+    *chars = count;
     return ERROR_SUCCESS;
 }
 

@@ -36,5 +36,9 @@ public:
     LONG SetBinaryValue(LPCWSTR name, const void* value, ULONG bytes);
 
 private:
+    // Text data of the given type (REG_SZ also takes REG_EXPAND_SZ) that ends in zeros: one for
+    // a text, two for a list of texts unless it is a single zero.
+    LONG QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expectedType) const;
+
     HKEY key = nullptr;
 };

@@ -30,12 +30,22 @@ OxRegistry::Address OxRegistry::Locate(const std::wstring& name) const
     return Address{fullPath.substr(0, lastBackslash), fullPath.substr(lastBackslash + 1)};
 }
 
+bool OxRegistry::OpenToRead(const Address& address, CRegKey& key) const
+{
+    return key.Open(root, address.subkey.c_str(), KEY_READ) == ERROR_SUCCESS;
+}
+
+bool OxRegistry::OpenToWrite(const Address& address, CRegKey& key) const
+{
+    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS;
+}
+
 bool OxRegistry::ReadInt(const std::wstring& name, int& value) const
 {
     const Address address = Locate(name);
     CRegKey key;
     DWORD data = 0;
-    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+    if (!OpenToRead(address, key)
         || key.QueryDWORDValue(address.valueName.c_str(), data) != ERROR_SUCCESS)
         return false;
     value = static_cast<int>(data);
@@ -46,7 +56,7 @@ bool OxRegistry::ReadString(const std::wstring& name, std::wstring& value) const
 {
     const Address address = Locate(name);
     CRegKey key;
-    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS)
+    if (!OpenToRead(address, key))
         return false;
     DWORD type = 0;
     ULONG bytes = 0;
@@ -74,7 +84,7 @@ bool OxRegistry::ReadBinary(const std::wstring& name, std::string& value) const
     const Address address = Locate(name);
     CRegKey key;
     ULONG bytes = 0;
-    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+    if (!OpenToRead(address, key)
         || !ValueSize(key, address.valueName, REG_BINARY, bytes))
         return false;
     std::string buffer(bytes, '\0');
@@ -90,7 +100,7 @@ bool OxRegistry::ReadStringList(const std::wstring& name, std::vector<std::wstri
     const Address address = Locate(name);
     CRegKey key;
     ULONG bytes = 0;
-    if (key.Open(root, address.subkey.c_str(), KEY_READ) != ERROR_SUCCESS
+    if (!OpenToRead(address, key)
         || !ValueSize(key, address.valueName, REG_MULTI_SZ, bytes))
         return false;
     // Room to spare, zeroed, so that the walk below always ends at a double zero.
@@ -109,7 +119,7 @@ bool OxRegistry::WriteInt(const std::wstring& name, int value) const
 {
     const Address address = Locate(name);
     CRegKey key;
-    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+    return OpenToWrite(address, key)
         && key.SetDWORDValue(address.valueName.c_str(), static_cast<DWORD>(value)) == ERROR_SUCCESS;
 }
 
@@ -117,7 +127,7 @@ bool OxRegistry::WriteString(const std::wstring& name, const std::wstring& value
 {
     const Address address = Locate(name);
     CRegKey key;
-    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+    return OpenToWrite(address, key)
         && key.SetStringValue(address.valueName.c_str(), value.c_str(), REG_SZ) == ERROR_SUCCESS;
 }
 
@@ -125,7 +135,7 @@ bool OxRegistry::WriteBinary(const std::wstring& name, const std::string& value)
 {
     const Address address = Locate(name);
     CRegKey key;
-    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+    return OpenToWrite(address, key)
         && key.SetBinaryValue(address.valueName.c_str(), value.data(), static_cast<ULONG>(value.size())) == ERROR_SUCCESS;
 }
 
@@ -139,6 +149,6 @@ bool OxRegistry::WriteStringList(const std::wstring& name, const std::vector<std
     joined += L'\0';
     const Address address = Locate(name);
     CRegKey key;
-    return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS
+    return OpenToWrite(address, key)
         && key.SetMultiStringValue(address.valueName.c_str(), joined.c_str()) == ERROR_SUCCESS;
 }

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+class CRegKey;
+
 class OxRegistry {
 public:
     // Values live below keyPath (relative to root).
@@ -32,6 +34,9 @@ private:
         std::wstring valueName;
     };
     Address Locate(const std::wstring& name) const;
+    // Opens the subkey of name; false when it is missing (reading) or cannot be made (writing).
+    bool OpenToRead(const Address& address, CRegKey& key) const;
+    bool OpenToWrite(const Address& address, CRegKey& key) const;
 
     std::wstring basePath;
     HKEY root;
