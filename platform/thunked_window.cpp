@@ -12,7 +12,6 @@ thread_local PendingBinding pendingBinding = {nullptr, nullptr, nullptr};
 
 } // namespace
 
-
 CThunkedWindow::~CThunkedWindow()
 {
     if (IsBoundToThisObject())
