@@ -64,7 +64,13 @@ protected:
     }
     boost::shared_ptr<IOxBaseProgramStuff> Stuff() { return OxInterfacePtr<IOxBaseProgramStuff>(&manager, "GlobalUse").Get(); }
     void WithEventProxy() { manager.RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string()); }
-    void SingleInstanceOnly() { manager.GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 0); }
+    // Passes the single-instance check as the only instance, then attaches window.
+    void StartAsTheOnlyInstance(HWND window)
+    {
+        manager.GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 0);
+        ASSERT_TRUE(Stuff()->CheckSingleInstance());
+        Stuff()->AttachMainWindow(window);
+    }
     boost::signals2::connection CollectBatches(std::vector<std::vector<std::wstring>>& batches)
     {
         return Stuff()->ConnectCommandLine([&batches](const std::vector<std::wstring>& lines) { batches.push_back(lines); },
@@ -118,12 +124,10 @@ TEST_F(BaseProgramStuffTest, MakesNoMutexAndDeliversNothingWhenSeveralInstancesA
 TEST_F(BaseProgramStuffTest, FirstInstanceDeliversItsOwnCommandLineAndLeavesOtherRecordsToTheWindow)
 {
     WithEventProxy();
-    SingleInstanceOnly();
     std::vector<std::vector<std::wstring>> batches;
     const boost::signals2::scoped_connection collecting = CollectBatches(batches);
-    ASSERT_TRUE(Stuff()->CheckSingleInstance());
     OwnWindow own;
-    Stuff()->AttachMainWindow(own.window);
+    StartAsTheOnlyInstance(own.window);
     EXPECT_EQ(LRESULT(CopyDataAnswer), SendRecord(own.window, 0x1234, L"not ours"));
     EXPECT_EQ(TRUE, SendRecord(own.window, ForwardedCommandLineTag, L"second"));
     EXPECT_TRUE(batches.empty()) << "lines wait for the batching delay";
@@ -137,17 +141,15 @@ TEST_F(BaseProgramStuffTest, FirstInstanceDeliversItsOwnCommandLineAndLeavesOthe
         if (released)
             ::ReleaseMutex(mutex.Get());
     }).join();
-    EXPECT_TRUE(released) << "the mutex stays owned after the window is attached";
+    EXPECT_TRUE(released) << "attaching the window did not release the mutex";
 }
 
 TEST_F(BaseProgramStuffTest, DropsBatchesWithoutAnEventProxy)
 {
-    SingleInstanceOnly();
     std::vector<std::vector<std::wstring>> batches;
     const boost::signals2::scoped_connection collecting = CollectBatches(batches);
-    ASSERT_TRUE(Stuff()->CheckSingleInstance());
     OwnWindow own;
-    Stuff()->AttachMainWindow(own.window);
+    StartAsTheOnlyInstance(own.window);
     PumpPastTheBatchingDelay();
     EXPECT_TRUE(batches.empty());
 }
