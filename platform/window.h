@@ -9,7 +9,6 @@ public:
 
     operator HWND() const { return m_hWnd; }
 
-    bool IsWindow() const { return ::IsWindow(m_hWnd) != FALSE; }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

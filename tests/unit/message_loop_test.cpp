@@ -81,6 +81,9 @@ TEST(MessageLoop, RunsIdleHandlersInOrderOncePerIdlePeriodAndNotAfterMouseMoves)
     loop.AddIdleHandler(&second);
     EXPECT_EQ(7, loop.Run());
     EXPECT_EQ((Log{"first", "second", "first", "second"}), log);
+
+    EXPECT_TRUE(loop.RemoveIdleHandler(&first));
+    EXPECT_FALSE(loop.RemoveIdleHandler(&first));
 }
 
 TEST(MessageLoop, OffersMessagesToFiltersLastRegisteredFirstUntilOneConsumesIt)
