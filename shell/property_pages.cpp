@@ -38,6 +38,7 @@ std::wstring ObjectName(const ComPtr<IUnknown>& object)
 }
 
 // The page list a filter hands out; the filter allocated the identifiers, the caller frees them.
+// A failed call's list belongs to nobody, so it is never taken.
 class PageList {
 public:
     PageList() : pages{0, nullptr} {}
@@ -45,7 +46,14 @@ public:
     PageList(const PageList&) = delete;
     PageList& operator=(const PageList&) = delete;
 
-    CAUUID* Receive() { return &pages; }
+    HRESULT Fetch(ISpecifyPropertyPages& source)
+    {
+        CAUUID received = {0, nullptr};
+        const HRESULT status = source.GetPages(&received);
+        if (SUCCEEDED(status))
+            pages = received;
+        return status;
+    }
     ULONG Count() const { return pages.cElems; }
     CLSID* Ids() const { return pages.pElems; }
 
@@ -91,7 +99,7 @@ void ShowPropertyPages(IUnknown* object, HWND owner)
     const std::wstring caption = ObjectName(subject);
 
     PageList pages;
-    if (FAILED(pageSource->GetPages(pages.Receive())))
+    if (FAILED(pages.Fetch(*pageSource.Get())))
         return;
     ComPtr<IUnknown> frameObject;
     if (FAILED(pageSource.QueryInterface(frameObject)))

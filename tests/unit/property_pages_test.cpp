@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "shell/property_pages.h"
 
 namespace {
+
+// A page identifier block the object keeps for itself, left behind in a failed GetPages.
+CLSID keptPageIds[2] = {};
 
 // An object that may offer property pages whose list cannot be had.
 class PagelessObject : public ISpecifyPropertyPages {
@@ -30,7 +34,9 @@ public:
     STDMETHODIMP GetPages(CAUUID* pages) override
     {
         ++pageRequests;
-        pages->cElems = 0;
+        // What a careless filter does: a failed call that still fills in its out-parameter.
+        pages->cElems = 2;
+        pages->pElems = keptPageIds;
         return E_FAIL;
     }
 
@@ -39,6 +45,45 @@ public:
 
 private:
     bool offersPages;
+};
+
+// Watches the task allocator: records every block handed to CoTaskMemFree, and frees none of
+// the blocks that are not the allocator's.
+class FreeRecorder : public IMallocSpy {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
+            *object = static_cast<IMallocSpy*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP_(SIZE_T) PreAlloc(SIZE_T size) override { return size; }
+    STDMETHODIMP_(void*) PostAlloc(void* block) override { return block; }
+    STDMETHODIMP_(void*) PreFree(void* block, BOOL) override
+    {
+        freed.push_back(block);
+        return block == keptPageIds ? nullptr : block;
+    }
+    STDMETHODIMP_(void) PostFree(BOOL) override {}
+    STDMETHODIMP_(SIZE_T) PreRealloc(void* block, SIZE_T size, void** newBlock, BOOL) override
+    {
+        *newBlock = block;
+        return size;
+    }
+    STDMETHODIMP_(void*) PostRealloc(void* block, BOOL) override { return block; }
+    STDMETHODIMP_(void*) PreGetSize(void* block, BOOL) override { return block; }
+    STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T size, BOOL) override { return size; }
+    STDMETHODIMP_(void*) PreDidAlloc(void* block, BOOL) override { return block; }
+    STDMETHODIMP_(int) PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    STDMETHODIMP_(void) PreHeapMinimize() override {}
+    STDMETHODIMP_(void) PostHeapMinimize() override {}
+
+    std::vector<void*> freed;
 };
 
 std::vector<std::string> events;
@@ -60,16 +105,86 @@ void RaiseTestException(void*)
     events.push_back("continued");
 }
 
+void RaiseAccessViolation(void*)
+{
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+    events.push_back("continued");
+}
+
 } // namespace
+
+// A handler of the kind a page that catches its own faults has: it deals with every exception
+// raised inside the call by going on after it.
+#if defined(_MSC_VER)
+namespace {
+
+LONG HandleExceptionInside()
+{
+    events.push_back("handled inside");
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+void CallHandlingExceptionsInside(void* call)
+{
+    __try {
+        reinterpret_cast<void (*)(void*)>(call)(nullptr);
+    } __except (HandleExceptionInside()) {
+    }
+}
+
+} // namespace
+#else
+extern "C" __attribute__((used)) EXCEPTION_DISPOSITION NTAPI TestHandleExceptionInside(EXCEPTION_RECORD* exception, PVOID,
+                                                                                      CONTEXT*, PVOID)
+{
+    if ((exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0)
+        return ExceptionContinueSearch;
+    events.push_back("handled inside");
+    return ExceptionContinueExecution;
+}
+
+namespace {
+
+#if defined(__i386__)
+struct InnerHandlerRecord {
+    InnerHandlerRecord* next;
+    PEXCEPTION_ROUTINE handler;
+};
+
+__attribute__((noinline)) void CallHandlingExceptionsInside(void* call)
+{
+    InnerHandlerRecord record = {nullptr, TestHandleExceptionInside};
+    __asm__ __volatile__("movl %%fs:0, %0" : "=r"(record.next) : : "memory");
+    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(&record) : "memory");
+    reinterpret_cast<void (*)(void*)>(call)(nullptr);
+    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+}
+#else
+__attribute__((noinline)) void CallHandlingExceptionsInside(void* call)
+{
+    __asm__ __volatile__(".seh_handler TestHandleExceptionInside, @except");
+    reinterpret_cast<void (*)(void*)>(call)(nullptr);
+    // Not a tail call, and a return address outside the epilogue, where no handler is called.
+    __asm__ __volatile__("nop" : : : "memory");
+}
+#endif
+
+} // namespace
+#endif
 
 TEST(PropertyPages, ShowNothingForObjectsWithoutPagesOrWithoutAPageList)
 {
+    FreeRecorder recorder;
+    ASSERT_EQ(S_OK, ::CoRegisterMallocSpy(&recorder));
     for (bool offersPages : {false, true}) {
         PagelessObject object(offersPages);
         ShowPropertyPages(&object, nullptr);
         EXPECT_EQ(offersPages ? 1 : 0, object.pageRequests);
         EXPECT_EQ(1u, object.references) << "every reference taken was given back";
     }
+    ::CoRevokeMallocSpy();
+    EXPECT_EQ(0, std::count(recorder.freed.begin(), recorder.freed.end(), static_cast<void*>(keptPageIds)))
+        << "the page list of a failed GetPages belongs to nobody";
 }
 
 TEST(PropertyPages, FaultFilterNeverHandlesAnException)
@@ -86,4 +201,32 @@ TEST(ExceptionObserver, SeesAnExceptionBeforeTheOuterHandlersAndLetsItGoOn)
     ::SetUnhandledExceptionFilter(previous);
     const std::string code = std::to_string(0xE0424242u);
     EXPECT_EQ((std::vector<std::string>{"observed " + code, "unhandled " + code, "continued"}), events);
+}
+
+TEST(ExceptionObserver, NeverSeesAnExceptionThatAnInnerHandlerDealsWith)
+{
+    for (void (*raise)(void*) : {RaiseTestException, RaiseAccessViolation}) {
+        events.clear();
+        CallObservingExceptions(CallHandlingExceptionsInside, reinterpret_cast<void*>(raise), RecordObserved);
+        EXPECT_EQ((std::vector<std::string>{"handled inside", "continued"}), events);
+    }
+}
+
+TEST(ExceptionObserver, NestedGuardsEachSeeAnExceptionOnceInnermostFirst)
+{
+    events.clear();
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
+    CallObservingExceptions(
+        [](void*) {
+            CallObservingExceptions(RaiseTestException, nullptr, [](DWORD code) { events.push_back("inner " + std::to_string(code)); });
+            events.push_back("inner guard left");
+        },
+        nullptr, RecordObserved);
+    // An exception after the inner guard has ended reaches the outer observer alone.
+    CallObservingExceptions(RaiseTestException, nullptr, RecordObserved);
+    ::SetUnhandledExceptionFilter(previous);
+    const std::string code = std::to_string(0xE0424242u);
+    EXPECT_EQ((std::vector<std::string>{"inner " + code, "observed " + code, "unhandled " + code, "continued",
+                                        "inner guard left", "observed " + code, "unhandled " + code, "continued"}),
+              events);
 }
