@@ -16,12 +16,19 @@ CThunkedWindow::~CThunkedWindow()
 {
     if (IsBoundToThisObject())
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superWindowProc));
+    else if (WindowLivesOnThisThread())
+        thunk.Orphan(superWindowProc, m_hWnd);
+}
+
+bool CThunkedWindow::WindowLivesOnThisThread() const
+{
+    return m_hWnd != nullptr && ::IsWindow(m_hWnd)
+        && ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
 }
 
 bool CThunkedWindow::IsBoundToThisObject() const
 {
-    return m_hWnd != nullptr && ::IsWindow(m_hWnd)
-        && ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()
+    return WindowLivesOnThisThread()
         && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == thunk.GetWindowProc();
 }
 

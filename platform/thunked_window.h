@@ -21,8 +21,9 @@ public:
 
 protected:
     CThunkedWindow() = default;
-    // A window still bound to this object gets its previous procedure back, so that no message
-    // can reach a freed thunk.
+    // A window still bound to this object gets its previous procedure back. When another
+    // subclass has been chained over this one, the thunk is left behind as a forwarder to the
+    // previous procedure, so that no message can reach freed code.
     ~CThunkedWindow();
 
     // Creates a window of a class whose procedure is StartWindowProc; its messages then go to
@@ -39,6 +40,7 @@ protected:
     WNDPROC superWindowProc = ::DefWindowProcW;
 
 private:
+    bool WindowLivesOnThisThread() const;
     bool IsBoundToThisObject() const;
 
     WindowProcThunk thunk;

@@ -20,6 +20,7 @@ public:
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
     BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
+    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
 
     // Centres a top-level window on its owner when the owner is visible and not minimised,
     // otherwise on the work area of the window's nearest monitor, keeping it inside that work

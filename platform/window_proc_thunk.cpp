@@ -11,6 +11,18 @@ HANDLE ThunkHeap()
     return heap;
 }
 
+// What an orphaned thunk forwards to.
+struct Forwarding {
+    WNDPROC previous;
+    HWND window;
+};
+
+LRESULT CALLBACK ForwardToPrevious(HWND self, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const Forwarding* const forwarding = reinterpret_cast<const Forwarding*>(self);
+    return ::CallWindowProcW(forwarding->previous, forwarding->window, message, wParam, lParam);
+}
+
 } // namespace
 
 #pragma pack(push, 1)
@@ -69,6 +81,18 @@ void WindowProcThunk::Init(WNDPROC proc, void* object)
         return;
     code->Init(proc, object);
     ::FlushInstructionCache(::GetCurrentProcess(), code, sizeof(Code));
+}
+
+void WindowProcThunk::Orphan(WNDPROC previous, HWND window)
+{
+    if (code == nullptr)
+        return;
+    Forwarding* const forwarding = static_cast<Forwarding*>(::HeapAlloc(ThunkHeap(), 0, sizeof(Forwarding)));
+    if (forwarding == nullptr)
+        return;
+    *forwarding = Forwarding{previous, window};
+    Init(ForwardToPrevious, forwarding);
+    code = nullptr;
 }
 
 WNDPROC WindowProcThunk::GetWindowProc() const

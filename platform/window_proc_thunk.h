@@ -16,6 +16,9 @@ public:
     void Init(WNDPROC proc, void* object);
     // Null when no executable memory could be had.
     WNDPROC GetWindowProc() const;
+    // For a window that may still call the code after this object is gone: from now on the
+    // code calls previous for window, and it stays valid for the rest of the process.
+    void Orphan(WNDPROC previous, HWND window);
 
 private:
     struct Code;

@@ -72,6 +72,9 @@ LRESULT CDispatchWindowBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CDispatchWindowBase::OnStart(UINT, WPARAM, LPARAM, BOOL&)
 {
+    if (started)
+        return 0;
+    started = true;
     ShowSettings();
     return 0;
 }
@@ -113,9 +116,21 @@ void CDispatchWindow::ShowSettings()
     CloseDispatchWindow();
 }
 
+namespace {
+
+// A window that outlives its object would keep the subclasses chained over it calling freed code.
+void DestroyDispatchWindow(CDispatchWindow* window)
+{
+    if (window->IsWindow())
+        window->DestroyWindow();
+    delete window;
+}
+
+} // namespace
+
 boost::shared_ptr<CDispatchWindow> CreateDispatchWindow()
 {
-    boost::shared_ptr<CDispatchWindow> window(new CDispatchWindow);
+    boost::shared_ptr<CDispatchWindow> window(new CDispatchWindow, DestroyDispatchWindow);
     if (window->Create(nullptr) == nullptr)
         window.reset();
     return window;

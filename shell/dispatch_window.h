@@ -56,6 +56,9 @@ private:
     ScopedIcon bigIcon;
     ScopedIcon smallIcon;
     int resourceId;
+    // The start message runs the action once: a second one, posted while the frame is up,
+    // would nest a second frame and destroy the first frame's owner.
+    bool started = false;
 };
 
 // Shows the ZELK Vantor Source filter's settings.
@@ -66,5 +69,6 @@ public:
     void ShowSettings() override;
 };
 
-// The dispatch window, created; empty when the window could not be created.
+// The dispatch window, created; empty when the window could not be created. Its window, if it
+// still lives, is destroyed before the object is.
 boost::shared_ptr<CDispatchWindow> CreateDispatchWindow();

@@ -20,6 +20,7 @@ const FailureCase FailureCases[] = {
     {"FilterNotRegistered", nullptr, L"", L"Error creating settings page", BoxIcon::Error, 0},
     {"FilterWithoutPropertyPages", MisbehavingFilter, L"no-property-pages", L"Error creating settings page", BoxIcon::Error, 0},
     {"PageListFails", MisbehavingFilter, L"pages-fail", nullptr, BoxIcon::None, 0},
+    {"PageListFailsLeavingAStalePointer", MisbehavingFilter, L"pages-fail-stale", nullptr, BoxIcon::None, 0},
     {"PageCausesAnAccessViolation", MisbehavingFilter, L"page-faults",
      L"The property page of this filter has just caused a memory access violation", BoxIcon::None, 0xC0000005},
 };

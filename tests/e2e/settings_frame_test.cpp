@@ -129,6 +129,25 @@ TEST_F(SettingsFrame, ShowsTheFilterPagesInACentredFrameWithATaskbarButtonAndEnd
     EXPECT_FALSE(dispatchWindow.everVisible) << "the dispatch window became visible";
 }
 
+TEST_F(SettingsFrame, AnotherStartMessageWhileTheFrameIsUpShowsNoSecondFrame)
+{
+    // The dispatch window's start message, as another process that finds the window by its class posts it.
+    const UINT startMessage = 0x815C;
+    ProgramRun program(L"vantor_source.exe");
+    const HWND frame = StartAndWaitForFrame(program);
+    ASSERT_NE(nullptr, frame);
+    const HWND dispatch = ::FindWindowW(L"ZELK Vantor Source Dispatch", nullptr);
+    ASSERT_NE(nullptr, dispatch);
+    ASSERT_TRUE(::PostMessageW(dispatch, startMessage, 0, 0));
+
+    const DWORD processId = program.ProcessId();
+    EXPECT_FALSE(WaitUntil([&] { return PropertyFramesOf(processId).size() > 1 || !::IsWindow(frame); }, 3000))
+        << "a second frame was shown, or the first one went away";
+    EXPECT_TRUE(::IsWindow(dispatch)) << "the first frame's owner was destroyed";
+    PressButton(frame, IDCANCEL);
+    ExpectExitCode(program, 0);
+}
+
 TEST_F(SettingsFrame, StoresAValueChangedOnThePageWhenOkIsPressedAndShowsItOnTheNextStart)
 {
     {

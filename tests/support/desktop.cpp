@@ -204,13 +204,20 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-HWND FindPropertyFrame(DWORD processId)
+std::vector<HWND> PropertyFramesOf(DWORD processId)
 {
+    std::vector<HWND> frames;
     for (HWND window : TopLevelWindowsOf(processId)) {
         if (IsVisibleDialog(window) && HasDescendantOfClass(window, L"SysTabControl32"))
-            return window;
+            frames.push_back(window);
     }
-    return nullptr;
+    return frames;
+}
+
+HWND FindPropertyFrame(DWORD processId)
+{
+    const std::vector<HWND> frames = PropertyFramesOf(processId);
+    return frames.empty() ? nullptr : frames.front();
 }
 
 HWND FindMessageBox(DWORD processId)

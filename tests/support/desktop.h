@@ -21,7 +21,9 @@ HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 20000);
 // Polls condition every 50 ms; false when it still fails after timeoutMs.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
-// The visible property frame of a process: a dialog holding a tab control.
+// The visible property frames of a process: dialogs holding a tab control.
+std::vector<HWND> PropertyFramesOf(DWORD processId);
+// The first of them, or null.
 HWND FindPropertyFrame(DWORD processId);
 // A visible dialog of the process other than its property frame.
 HWND FindMessageBox(DWORD processId);

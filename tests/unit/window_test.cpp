@@ -74,6 +74,23 @@ TEST(ContainedWindow, GivesTheWindowBackWhenDestroyedFirst)
     EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0));
 }
 
+TEST(ContainedWindow, DestroyedUnderALaterSubclasserLeavesAForwarderToTheWindowsOwnProcedure)
+{
+    PlainWindow plain;
+    AnsweringMap upperMap(AskSecond, AskFirst);
+    CContainedWindow upper(&upperMap);
+    {
+        AnsweringMap lowerMap(AskFirst, AskSecond);
+        CContainedWindow lower(&lowerMap);
+        ASSERT_TRUE(lower.SubclassWindow(plain.window));
+        ASSERT_TRUE(upper.SubclassWindow(plain.window));
+    }
+    EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "passed on past the gone subclasser, to the window's own procedure";
+    EXPECT_EQ(1, upperMap.passedOnCount);
+    EXPECT_EQ(plain.window, upper.UnsubclassWindow());
+    EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "the forwarder is the window's procedure now";
+}
+
 TEST(ContainedWindow, CreatesAMessageOnlyWindowOfASuperclass)
 {
     AnsweringMap map(AskFirst, AskSecond);

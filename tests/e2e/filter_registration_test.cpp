@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "desktop.h"
+#include "platform/scoped_resource.h"
+#include "program_run.h"
+#include "test_environment.h"
+
+namespace {
+
+const wchar_t FilterServerKey[] = L"CLSID\\{55C39876-FF76-4AB0-AAB0-0A46D535A26B}\\InprocServer32";
+
+#if defined(_WIN64)
+const WORD OwnMachine = IMAGE_FILE_MACHINE_AMD64;
+#else
+const WORD OwnMachine = IMAGE_FILE_MACHINE_I386;
+#endif
+
+// Runs one of the system's own programs, as a user's command line would, and waits for it.
+bool RunSystemProgram(const std::wstring& commandLine, DWORD* exitCode)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+    writable.push_back(L'\0');
+    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    const ScopedHandle process(started.hProcess);
+    const ScopedHandle thread(started.hThread);
+    return ::WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process.Get(), exitCode);
+}
+
+std::wstring RegisteredServerPath()
+{
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = sizeof(path);
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return path;
+}
+
+// The processor a program file is built for; 0 when it is no program file.
+WORD MachineOf(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    IMAGE_DOS_HEADER dosHeader = {};
+    if (!file.read(reinterpret_cast<char*>(&dosHeader), sizeof(dosHeader)) || dosHeader.e_magic != IMAGE_DOS_SIGNATURE)
+        return 0;
+    DWORD signature = 0;
+    IMAGE_FILE_HEADER fileHeader = {};
+    file.seekg(dosHeader.e_lfanew);
+    if (!file.read(reinterpret_cast<char*>(&signature), sizeof(signature)) || signature != IMAGE_NT_SIGNATURE
+        || !file.read(reinterpret_cast<char*>(&fileHeader), sizeof(fileHeader)))
+        return 0;
+    return fileHeader.Machine;
+}
+
+} // namespace
+
+TEST(FilterRegistration, TheProgramFindsTheFilterOfItsOwnArchitectureRegisteredByTheSystemsRegsvr32)
+{
+    ChooseFixtureBehaviour(L"");
+    ASSERT_TRUE(UnregisterServer(StandInFilter));
+    ASSERT_EQ(L"", RegisteredServerPath());
+
+    const std::wstring filter = BesideDriver(StandInFilter);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(RunSystemProgram(L"regsvr32.exe /s \"" + filter + L"\"", &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    const std::wstring registered = RegisteredServerPath();
+    EXPECT_EQ(0, ::lstrcmpiW(filter.c_str(), registered.c_str())) << "registered: " << testing::PrintToString(registered);
+    EXPECT_EQ(OwnMachine, MachineOf(registered)) << std::hex << "expected 0x" << OwnMachine << ", got 0x" << MachineOf(registered);
+
+    ProgramRun program(L"vantor_source.exe");
+    ASSERT_TRUE(program.Started());
+    const HWND frame = WaitForWindow([&program] { return FindPropertyFrame(program.ProcessId()); });
+    ASSERT_NE(nullptr, frame) << "the program did not find the filter";
+    PressButton(frame, IDCANCEL);
+    ASSERT_TRUE(program.WaitForExit(30000, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+}
