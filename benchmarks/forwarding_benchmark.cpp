@@ -14,11 +14,11 @@
 
 #include "command_line_log.h"
 #include "program_run.h"
+#include "services/single_instance_protocol.h"
 
 namespace {
 
 const WORD CloseCommandId = 0xE141;
-const ULONG_PTR ForwardedCommandLineTag = 0x890DF6AE;
 
 double Frequency()
 {
@@ -73,7 +73,7 @@ HWND WaitForDispatchWindow(DWORD processId)
 {
     for (int i = 0; i < 400; ++i, ::Sleep(50)) {
         HWND window = nullptr;
-        while ((window = ::FindWindowExW(nullptr, window, L"ZELK Vantor Source Dispatch", nullptr)) != nullptr) {
+        while ((window = ::FindWindowExW(nullptr, window, DispatchWindowClassName, nullptr)) != nullptr) {
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
             if (owner == processId)

@@ -1,10 +1,10 @@
 #include "localisation/language_pack.h"
 
 #include "localisation/string_table.h"
+#include "platform/module_path.h"
 
 namespace {
 
-const DWORD ProgramPathLength = 10240;
 const wchar_t PackFolder[] = L"lang\\";
 
 bool HasDrive(const std::wstring& path)
@@ -16,11 +16,9 @@ bool HasDrive(const std::wstring& path)
 
 std::wstring ProgramFolder(HMODULE module)
 {
-    std::vector<wchar_t> path(ProgramPathLength, L'\0');
-    const DWORD length = ::GetModuleFileNameW(module, path.data(), ProgramPathLength);
-    if (length == 0 || length >= ProgramPathLength)
+    const std::wstring program = ModuleFilePath(module);
+    if (program.empty())
         return std::wstring();
-    const std::wstring program(path.data(), length);
     // Also for paths without a drive letter (\\server\share\...): the folder is the path up to
     // its last separator.
     const size_t separator = program.find_last_of(L"\\/");

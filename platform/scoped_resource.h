@@ -1,4 +1,5 @@
-// Owners of Win32 handles: each releases its handle exactly once, through its traits.
+// Owners of Win32 handles: each releases its handle exactly once, through its traits, which
+// also say which values mean "no handle".
 #pragma once
 
 #include <utility>
@@ -24,14 +25,18 @@ public:
     }
 
     Handle Get() const { return handle; }
-    bool IsValid() const { return handle != Handle(); }
+    bool IsValid() const { return !Traits::IsNone(handle); }
     explicit operator bool() const { return IsValid(); }
 
-    // Releases the held handle (if any) and takes the new one.
+    // Releases the held handle (if any) and takes the new one. The caller's last error is kept:
+    // it may still be reading the error of the call that made the new handle.
     void Reset(Handle newHandle = Handle())
     {
-        if (handle != Handle())
+        if (!Traits::IsNone(handle)) {
+            const DWORD lastError = ::GetLastError();
             Traits::Close(handle);
+            ::SetLastError(lastError);
+        }
         handle = newHandle;
     }
     // Gives up ownership without releasing.
@@ -41,32 +46,36 @@ private:
     Handle handle = Handle();
 };
 
-struct KernelHandleTraits {
-    typedef HANDLE Handle;
-    static void Close(HANDLE handle) { ::CloseHandle(handle); }
-};
-struct IconTraits {
-    typedef HICON Handle;
-    static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
-struct LibraryTraits {
-    typedef HMODULE Handle;
-    static void Close(HMODULE module) { ::FreeLibrary(module); }
-};
-struct HookTraits {
-    typedef HHOOK Handle;
-    static void Close(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+template <class H>
+struct NullMeansNone {
+    typedef H Handle;
+    static bool IsNone(H handle) { return handle == H(); }
 };
 
+// Kernel objects: null and INVALID_HANDLE_VALUE both mean "none", as the creating calls differ.
+struct KernelHandleTraits {
+    typedef HANDLE Handle;
+    static bool IsNone(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+struct IconTraits : NullMeansNone<HICON> {
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+struct LibraryTraits : NullMeansNone<HMODULE> {
+    static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
+struct HookTraits : NullMeansNone<HHOOK> {
+    static void Close(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+};
+// FindFirstFileW answers INVALID_HANDLE_VALUE when it finds nothing.
 struct FindTraits {
     typedef HANDLE Handle;
+    static bool IsNone(HANDLE search) { return search == nullptr || search == INVALID_HANDLE_VALUE; }
     static void Close(HANDLE search) { ::FindClose(search); }
 };
 
-// Kernel objects that use null for "none" (mutexes, processes, threads; not file handles).
 typedef ScopedResource<KernelHandleTraits> ScopedHandle;
 typedef ScopedResource<IconTraits> ScopedIcon;
 typedef ScopedResource<LibraryTraits> ScopedLibrary;
 typedef ScopedResource<HookTraits> ScopedHook;
-// A file search; FindFirstFileW's INVALID_HANDLE_VALUE must not be put in.
 typedef ScopedResource<FindTraits> ScopedFind;

@@ -6,17 +6,9 @@
 #include "framework/interfaces/event_proxy.h"
 #include "framework/interfaces/program_info.h"
 #include "platform/contained_window.h"
+#include "platform/module_path.h"
 #include "platform/scoped_resource.h"
 
-const wchar_t SingleInstanceMutexName[] = L"OXWARE-34E58F5A-138A-4a76-9C19-7F6D26E9C530";
-
-namespace {
-
-// The class of the dispatch window a running instance receives command lines through.
-const wchar_t RunningInstanceWindowClass[] = L"ZELK Vantor Source Dispatch";
-const DWORD ExecutablePathLength = 10240;
-
-} // namespace
 
 class OxBaseProgramStuff::impl : public CMessageMap {
 public:
@@ -41,7 +33,7 @@ public:
         const DWORD waited = ::WaitForSingleObject(instanceMutex.Get(), RunningInstanceWaitMs);
         if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
             return true;
-        const HWND running = ::FindWindowW(RunningInstanceWindowClass, nullptr);
+        const HWND running = ::FindWindowW(DispatchWindowClassName, nullptr);
         if (running == nullptr)
             return true;
         if (!ForwardCommandLine(running))
@@ -77,14 +69,13 @@ public:
         if (!restartRequested)
             return;
         const HINSTANCE module = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxBaseProgramStuff").Get()->GetModuleInstance();
-        std::vector<wchar_t> path(ExecutablePathLength, L'\0');
-        const DWORD length = ::GetModuleFileNameW(module, path.data(), ExecutablePathLength);
-        if (length == 0 || length >= ExecutablePathLength)
+        const std::wstring path = ModuleFilePath(module);
+        if (path.empty())
             return;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
-        if (::CreateProcessW(path.data(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        if (::CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
             const ScopedHandle process(started.hProcess);
             const ScopedHandle thread(started.hThread);
         }

@@ -6,11 +6,7 @@
 #include <memory>
 
 #include "framework/interfaces/base_program_stuff.h"
-
-// The named mutex that marks a running instance (local kernel-object namespace).
-extern const wchar_t SingleInstanceMutexName[];
-// dwData of the WM_COPYDATA record that carries a forwarded command line.
-const ULONG_PTR ForwardedCommandLineTag = 0x890DF6AE;
+#include "services/single_instance_protocol.h"
 // The timer that batches forwarded command lines, and its delay.
 const UINT_PTR CommandLineTimerId = 15;
 const UINT CommandLineBatchDelayMs = 300;

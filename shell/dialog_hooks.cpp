@@ -2,17 +2,18 @@
 
 #include <cwchar>
 
+#include "platform/scoped_resource.h"
 #include "platform/window.h"
 
 namespace {
 
 struct HookState {
-    HHOOK hook;
-    bool done;
+    ScopedHook hook;
+    bool done = false;
 };
 
-HookState createHook = {nullptr, false};
-HookState activateHook = {nullptr, false};
+HookState createHook;
+HookState activateHook;
 // The window the create hook gave a taskbar button, until its first activation.
 HWND styledWindow = nullptr;
 
@@ -45,7 +46,7 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam)
         styledWindow = nullptr;
         AddAppWindowStyle(window);
     }
-    return ::CallNextHookEx(createHook.hook, code, wParam, lParam);
+    return ::CallNextHookEx(createHook.hook.Get(), code, wParam, lParam);
 }
 
 LRESULT CALLBACK ActivateHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -55,22 +56,14 @@ LRESULT CALLBACK ActivateHookProc(int code, WPARAM wParam, LPARAM lParam)
         activateHook.done = true;
         CWindow(window).CenterWindow();
     }
-    return ::CallNextHookEx(activateHook.hook, code, wParam, lParam);
+    return ::CallNextHookEx(activateHook.hook.Get(), code, wParam, lParam);
 }
 
 void Install(HookState& state, HOOKPROC procedure)
 {
-    if (state.hook == nullptr)
-        state.hook = ::SetWindowsHookExW(WH_CBT, procedure, ::GetModuleHandleW(nullptr), ::GetCurrentThreadId());
+    if (!state.hook)
+        state.hook.Reset(::SetWindowsHookExW(WH_CBT, procedure, ::GetModuleHandleW(nullptr), ::GetCurrentThreadId()));
     state.done = false;
-}
-
-void Remove(HookState& state)
-{
-    if (state.hook != nullptr) {
-        ::UnhookWindowsHookEx(state.hook);
-        state.hook = nullptr;
-    }
 }
 
 } // namespace
@@ -83,12 +76,12 @@ DialogCreateHook::DialogCreateHook()
 
 DialogCreateHook::~DialogCreateHook()
 {
-    Remove(createHook);
+    createHook.hook.Reset();
 }
 
 bool DialogCreateHook::IsInstalled()
 {
-    return createHook.hook != nullptr;
+    return createHook.hook.IsValid();
 }
 
 DialogActivateHook::DialogActivateHook()
@@ -98,10 +91,10 @@ DialogActivateHook::DialogActivateHook()
 
 DialogActivateHook::~DialogActivateHook()
 {
-    Remove(activateHook);
+    activateHook.hook.Reset();
 }
 
 bool DialogActivateHook::IsInstalled()
 {
-    return activateHook.hook != nullptr;
+    return activateHook.hook.IsValid();
 }

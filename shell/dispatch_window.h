@@ -10,6 +10,7 @@
 
 #include "platform/scoped_resource.h"
 #include "platform/window_impl.h"
+#include "services/single_instance_protocol.h"
 
 // Posted to itself by the dispatch window when it is created.
 const UINT DispatchStartMessage = WM_APP + 348;
@@ -21,7 +22,7 @@ typedef CWinTraits<WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT> DispatchWindo
 
 class CDispatchWindowBase : public CWindowImpl<CDispatchWindowBase, CWindow, DispatchWindowTraits> {
 public:
-    DECLARE_WND_CLASS_EX(L"ZELK Vantor Source Dispatch", CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, COLOR_WINDOW)
+    DECLARE_WND_CLASS_EX(DispatchWindowClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, COLOR_WINDOW)
 
     // Loads the icons of the icon group resourceId; it also names the menu the window gets.
     explicit CDispatchWindowBase(int resourceId);

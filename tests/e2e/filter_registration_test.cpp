@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <vector>
 
 #include "desktop.h"
-#include "platform/scoped_resource.h"
 #include "program_run.h"
 #include "test_environment.h"
 
@@ -17,21 +15,6 @@ const WORD OwnMachine = IMAGE_FILE_MACHINE_AMD64;
 #else
 const WORD OwnMachine = IMAGE_FILE_MACHINE_I386;
 #endif
-
-// Runs one of the system's own programs, as a user's command line would, and waits for it.
-bool RunSystemProgram(const std::wstring& commandLine, DWORD* exitCode)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
-    writable.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return false;
-    const ScopedHandle process(started.hProcess);
-    const ScopedHandle thread(started.hThread);
-    return ::WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process.Get(), exitCode);
-}
 
 std::wstring RegisteredServerPath()
 {
@@ -68,8 +51,11 @@ TEST(FilterRegistration, TheProgramFindsTheFilterOfItsOwnArchitectureRegisteredB
 
     const std::wstring filter = BesideDriver(StandInFilter);
     DWORD exitCode = 1;
-    ASSERT_TRUE(RunSystemProgram(L"regsvr32.exe /s \"" + filter + L"\"", &exitCode));
-    EXPECT_EQ(0u, exitCode);
+    {
+        ProgramRun regsvr32(SystemCommandLine{L"regsvr32.exe /s \"" + filter + L"\""});
+        ASSERT_TRUE(regsvr32.WaitForExit(60000, &exitCode)) << "regsvr32 did not end";
+        EXPECT_EQ(0u, exitCode);
+    }
     const std::wstring registered = RegisteredServerPath();
     EXPECT_EQ(0, ::lstrcmpiW(filter.c_str(), registered.c_str())) << "registered: " << testing::PrintToString(registered);
     EXPECT_EQ(OwnMachine, MachineOf(registered)) << std::hex << "expected 0x" << OwnMachine << ", got 0x" << MachineOf(registered);

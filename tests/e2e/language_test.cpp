@@ -2,6 +2,7 @@
 
 #include "desktop.h"
 #include "program_run.h"
+#include "services/single_instance_protocol.h"
 #include "test_environment.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(ShippedLanguagePacks, ChooseTheConfiguredLanguageOrEnglishAndGiveTheHidde
         ProgramRun program(L"vantor_source.exe");
         const HWND frame = WaitForWindow([&program] { return FindPropertyFrame(program.ProcessId()); });
         ASSERT_NE(nullptr, frame);
-        const HWND dispatch = ::FindWindowW(L"ZELK Vantor Source Dispatch", nullptr);
+        const HWND dispatch = ::FindWindowW(DispatchWindowClassName, nullptr);
         ASSERT_NE(nullptr, dispatch);
         EXPECT_NE(nullptr, ::GetMenu(dispatch)) << "the menu comes from the loaded pack";
         PressButton(frame, IDCANCEL);

@@ -5,6 +5,7 @@
 
 #include "desktop.h"
 #include "program_run.h"
+#include "services/single_instance_protocol.h"
 #include "test_environment.h"
 
 namespace {
@@ -16,7 +17,7 @@ const int BufferLengthId = 1002;
 HWND DispatchWindowOf(DWORD processId)
 {
     for (HWND window : TopLevelWindowsOf(processId)) {
-        if (ClassNameOf(window) == L"ZELK Vantor Source Dispatch")
+        if (ClassNameOf(window) == DispatchWindowClassName)
             return window;
     }
     return nullptr;
@@ -136,7 +137,7 @@ TEST_F(SettingsFrame, AnotherStartMessageWhileTheFrameIsUpShowsNoSecondFrame)
     ProgramRun program(L"vantor_source.exe");
     const HWND frame = StartAndWaitForFrame(program);
     ASSERT_NE(nullptr, frame);
-    const HWND dispatch = ::FindWindowW(L"ZELK Vantor Source Dispatch", nullptr);
+    const HWND dispatch = ::FindWindowW(DispatchWindowClassName, nullptr);
     ASSERT_NE(nullptr, dispatch);
     ASSERT_TRUE(::PostMessageW(dispatch, startMessage, 0, 0));
 

@@ -3,11 +3,11 @@
 #include "command_line_log.h"
 #include "desktop.h"
 #include "program_run.h"
+#include "services/single_instance_protocol.h"
 #include "test_environment.h"
 
 namespace {
 
-const ULONG_PTR ForwardedCommandLineTag = 0x890DF6AE;
 const WORD CloseCommandId = 0xE141;
 
 std::wstring FreshLogPath()
@@ -24,7 +24,7 @@ std::wstring FreshLogPath()
 HWND DispatchWindowOf(DWORD processId)
 {
     for (HWND window : TopLevelWindowsOf(processId)) {
-        if (ClassNameOf(window) == L"ZELK Vantor Source Dispatch")
+        if (ClassNameOf(window) == DispatchWindowClassName)
             return window;
     }
     return nullptr;
@@ -281,7 +281,7 @@ TEST_F(SingleInstance, StartsTheProgramAnewWhenARestartWasAsked)
 
     DWORD restartedProcess = 0;
     const HWND restarted = WaitForWindow([&] {
-        const HWND window = ::FindWindowW(L"ZELK Vantor Source Dispatch", nullptr);
+        const HWND window = ::FindWindowW(DispatchWindowClassName, nullptr);
         if (window != nullptr)
             ::GetWindowThreadProcessId(window, &restartedProcess);
         return restartedProcess != firstProcess ? window : nullptr;

@@ -12,7 +12,12 @@ std::wstring BesideDriver(const std::wstring& fileName)
 }
 
 ProgramRun::ProgramRun(const std::wstring& fileName, const std::wstring& arguments)
-    : commandLine(L"\"" + BesideDriver(fileName) + L"\"" + (arguments.empty() ? L"" : L" " + arguments))
+    : ProgramRun(SystemCommandLine{L"\"" + BesideDriver(fileName) + L"\"" + (arguments.empty() ? L"" : L" " + arguments)})
+{
+}
+
+ProgramRun::ProgramRun(const SystemCommandLine& command)
+    : commandLine(command.text)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);

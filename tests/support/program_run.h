@@ -10,10 +10,16 @@
 // The full path of a file in the driver's own folder.
 std::wstring BesideDriver(const std::wstring& fileName);
 
+// A whole command line, run as it is: for the system's own programs.
+struct SystemCommandLine {
+    std::wstring text;
+};
+
 class ProgramRun {
 public:
     // Starts fileName (beside the driver) with the given arguments, inheriting the environment.
     explicit ProgramRun(const std::wstring& fileName, const std::wstring& arguments = std::wstring());
+    explicit ProgramRun(const SystemCommandLine& commandLine);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;

@@ -12,6 +12,7 @@
 #include "framework/interfaces/ui_update.h"
 #include "framework/program_mgr.h"
 #include "platform/app_module.h"
+#include "services/single_instance_protocol.h"
 #include "shell/run_sequence.h"
 
 namespace {
@@ -160,7 +161,7 @@ public:
 
 private:
     static HINSTANCE Instance() { return AppModule().GetModuleInstance(); }
-    static constexpr const wchar_t* ClassName = L"ZELK Vantor Source Dispatch";
+    static constexpr const wchar_t* ClassName = DispatchWindowClassName;
 };
 
 struct RunCase {
