@@ -15,6 +15,14 @@ class IOxInterfaceInitParam;
 typedef boost::shared_ptr<void> OxComponentHandle;
 typedef boost::weak_ptr<void> OxWeakComponentHandle;
 
+// The handle of a component object: it owns the object, so the object's own destructor runs on
+// release, and stores the pointer to its interface (T::Interface), wherever that sits in T.
+template <class T>
+OxComponentHandle OxComponentHandleOf(const boost::shared_ptr<T>& component)
+{
+    return OxComponentHandle(component, static_cast<typename T::Interface*>(component.get()));
+}
+
 // Builds a component, given the registry it may ask for its own dependencies.
 typedef boost::function<OxComponentHandle(IOxQueryInterface*)> ComponentCreator;
 
@@ -42,3 +50,7 @@ public:
 protected:
     ~IOxQueryInterface() = default;
 };
+
+// Builds a registered component at once instead of at its first request, and hands it to the
+// registry, which keeps it until teardown.
+void BuildComponentNow(IOxQueryInterface* queryInterface, const std::string& name);

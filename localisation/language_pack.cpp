@@ -35,10 +35,9 @@ std::vector<std::wstring> FindPackFiles(HMODULE programModule)
     std::vector<std::wstring> files;
     const std::wstring pattern = ResolveInProgramFolder(programModule, std::wstring(PackFolder) + L"*.dll");
     WIN32_FIND_DATAW found = {};
-    const HANDLE first = ::FindFirstFileW(pattern.c_str(), &found);
-    if (first == INVALID_HANDLE_VALUE)
+    const ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
         return files;
-    const ScopedFind search(first);
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(found.cFileName);

@@ -49,7 +49,7 @@ public:
 
     // Queries the held object for another interface; a null result on failure.
     template <class U>
-    HRESULT QueryInterface(ComPtr<U>& result) const
+    [[nodiscard]] HRESULT QueryInterface(ComPtr<U>& result) const
     {
         if (pointer == nullptr) {
             result.Reset();

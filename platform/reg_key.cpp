@@ -1,5 +1,23 @@
 #include "platform/reg_key.h"
 
+#include <cstring>
+#include <utility>
+#include <vector>
+
+CRegKey::CRegKey(CRegKey&& other) noexcept
+    : key(std::exchange(other.key, nullptr))
+{
+}
+
+CRegKey& CRegKey::operator=(CRegKey&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        key = std::exchange(other.key, nullptr);
+    }
+    return *this;
+}
+
 LONG CRegKey::Open(HKEY parent, LPCWSTR path, REGSAM access)
 {
     HKEY opened = nullptr;
@@ -61,12 +79,13 @@ LONG CRegKey::QueryMultiStringValue(LPCWSTR name, LPWSTR value, ULONG* chars) co
     return QueryText(name, value, chars, REG_MULTI_SZ);
 }
 
+// Reads into a buffer of its own first, so that a failed query leaves the caller's untouched.
 LONG CRegKey::QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expectedType) const
 {
     DWORD type = 0;
-    ULONG bytes = *chars * sizeof(wchar_t);
-    *chars = 0;
-    const LONG result = QueryValue(name, &type, value, &bytes);
+    std::vector<wchar_t> text(value != nullptr ? *chars : 0);
+    ULONG bytes = static_cast<ULONG>(text.size() * sizeof(wchar_t));
+    const LONG result = QueryValue(name, &type, value != nullptr ? text.data() : nullptr, &bytes);
     if (result != ERROR_SUCCESS)
         return result;
     const bool typeAccepted = type == expectedType || (expectedType == REG_SZ && type == REG_EXPAND_SZ);
@@ -74,10 +93,11 @@ LONG CRegKey::QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expected
         return ERROR_INVALID_DATA;
     const ULONG count = bytes / sizeof(wchar_t);
     if (value != nullptr) {
-        const bool terminated = bytes % sizeof(wchar_t) == 0 && count >= 1 && value[count - 1] == L'\0'
-            && (expectedType != REG_MULTI_SZ || count == 1 || value[count - 2] == L'\0');
+        const bool terminated = bytes % sizeof(wchar_t) == 0 && count >= 1 && text[count - 1] == L'\0'
+            && (expectedType != REG_MULTI_SZ || count == 1 || text[count - 2] == L'\0');
         if (!terminated)
             return ERROR_INVALID_DATA;
+        std::memcpy(value, text.data(), count * sizeof(wchar_t));
     }
     *chars = count;
     return ERROR_SUCCESS;
@@ -86,10 +106,17 @@ LONG CRegKey::QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expected
 LONG CRegKey::QueryBinaryValue(LPCWSTR name, void* value, ULONG* bytes) const
 {
     DWORD type = 0;
-    const LONG result = QueryValue(name, &type, value, bytes);
+    std::vector<BYTE> data(value != nullptr ? *bytes : 0);
+    ULONG size = *bytes;
+    const LONG result = QueryValue(name, &type, value != nullptr ? data.data() : nullptr, &size);
     if (result != ERROR_SUCCESS)
         return result;
-    return type == REG_BINARY ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+    if (type != REG_BINARY)
+        return ERROR_INVALID_DATA;
+    if (value != nullptr)
+        std::memcpy(value, data.data(), size);
+    *bytes = size;
+    return ERROR_SUCCESS;
 }
 
 LONG CRegKey::SetDWORDValue(LPCWSTR name, DWORD value)

@@ -40,7 +40,7 @@ public:
         handle = newHandle;
     }
     // Gives up ownership without releasing.
-    Handle Release() { return std::exchange(handle, Handle()); }
+    [[nodiscard]] Handle Release() { return std::exchange(handle, Handle()); }
 
 private:
     Handle handle = Handle();

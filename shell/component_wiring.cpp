@@ -1,19 +1,21 @@
 #include "shell/component_wiring.h"
 
-#include "framework/event_proxy.h"
 #include "framework/init_param.h"
 #include "framework/obj_delay_create.h"
+#include "framework/ox_event_proxy.h"
 #include "framework/program_mgr.h"
-#include "localisation/multi_language.h"
-#include "services/base_program_stuff.h"
-#include "services/program_settings.h"
-#include "shell/program_info.h"
+#include "localisation/ox_multi_language.h"
+#include "services/ox_base_program_stuff.h"
+#include "services/ox_program_settings.h"
+#include "shell/ox_program_info.h"
+#include "version.h"
 
 void RegisterComponents(HINSTANCE moduleInstance)
 {
     IOxQueryInterface* const registry = GetProgramMgr();
 
-    IOxProgramInfo_Add(registry, moduleInstance, L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
+    IOxProgramInfo_Add(registry, moduleInstance, L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
+                       VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
 
     registry->RegisterCreator("OxBaseProgramStuff", OxObjDelayCreate<OxBaseProgramStuff>(),
                               DependencyList{"OxProgramInfo", "OxEventProxy"});
@@ -21,8 +23,8 @@ void RegisterComponents(HINSTANCE moduleInstance)
     registry->RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
                               DependencyList{"OxProgramInfo", "OxMultiMonitor"});
     registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
-    // Builds the proxy now, so that its window belongs to this, the main, thread.
-    OxInterfacePtr<IOxEventProxy>(registry, "GlobalUse").Get()->PostCall([] {});
+    // Its window must belong to this, the main, thread.
+    BuildComponentNow(registry, "OxEventProxy");
 
     registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                               DependencyList{"OxProgramSettings", "OxProgramInfo"});

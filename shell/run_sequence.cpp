@@ -37,9 +37,15 @@ int Run(HINSTANCE, LPWSTR, int)
 
     uiUpdate.Get()->SetMessageLoop(nullptr);
     AppModule().RemoveMessageLoop();
+    return FinishRun(exitCode);
+}
+
+int FinishRun(int exitCode)
+{
+    const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(GetProgramMgr(), "GlobalUse");
     baseProgramStuff.Get()->RestartIfRequested();
     int storedExitCode = 0;
     if (baseProgramStuff.Get()->GetExitCode(&storedExitCode))
-        exitCode = storedExitCode;
+        return storedExitCode;
     return exitCode;
 }

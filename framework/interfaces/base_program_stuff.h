@@ -15,6 +15,9 @@ typedef boost::signals2::signal<void(const std::vector<std::wstring>&)> CommandL
 
 class IOxBaseProgramStuff {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxBaseProgramStuff Interface;
+
     // Makes window the main window (null only clears it).
     virtual void AttachMainWindow(HWND window) = 0;
     virtual HWND GetMainWindow() = 0;

@@ -7,6 +7,9 @@
 
 class IOxCheckForUpdate {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxCheckForUpdate Interface;
+
     virtual void CheckNow() = 0;
     virtual void SetOwnerWindow(HWND owner) = 0;
     virtual void SetOption(DWORD option) = 0;

@@ -9,6 +9,9 @@ typedef boost::function<void()> Callable;
 
 class IOxEventProxy {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxEventProxy Interface;
+
     // Queues a copy of call to run later on the proxy's thread; never runs it at once. Safe from
     // any thread.
     virtual void PostCall(const Callable& call) = 0;

@@ -32,6 +32,9 @@ inline LanguageInfo BuiltInLanguage()
 
 class IOxMultiLanguage {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxMultiLanguage Interface;
+
     virtual const LanguageInfo& GetCurrentLanguage() = 0;
     virtual const LanguageList& GetLanguages() = 0;
     // The loaded pack; null when none.

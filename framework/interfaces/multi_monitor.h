@@ -11,6 +11,9 @@ typedef boost::signals2::signal<void()> MonitorsChangedSignal;
 
 class IOxMultiMonitor {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxMultiMonitor Interface;
+
     virtual boost::signals2::connection ConnectMonitorsChanged(const MonitorsChangedSignal::slot_type& handler,
                                                                ConnectPosition position) = 0;
     virtual int GetMonitorCount() = 0;

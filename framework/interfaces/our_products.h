@@ -15,6 +15,9 @@ typedef std::map<int, std::pair<std::string, std::wstring>> ProductMap;
 
 class IOxOurProducts {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxOurProducts Interface;
+
     virtual void GetProducts(ProductMap& products) = 0;
     // False leaves name and number untouched.
     virtual bool FindProduct(const std::string& key, std::wstring& name, int* number) = 0;

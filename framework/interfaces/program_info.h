@@ -9,6 +9,9 @@
 
 class IOxProgramInfo {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxProgramInfo Interface;
+
     virtual HINSTANCE GetModuleInstance() const = 0;
     virtual const wchar_t* GetProductName() const = 0;
     // The product name followed by the name suffix.

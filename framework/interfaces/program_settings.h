@@ -18,6 +18,9 @@ typedef boost::signals2::signal<void(const std::wstring&)> SettingChangedSignal;
 // answer the default on any failure or type mismatch.
 class IOxSettings {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxSettings Interface;
+
     virtual float GetFloat(const std::wstring& name, float defaultValue) = 0;
     virtual bool SetFloat(const std::wstring& name, float value) = 0;
     virtual int GetInt(const std::wstring& name, int defaultValue) = 0;
@@ -42,6 +45,9 @@ enum ControlStateKind {
 
 class IOxProgramSettings : public IOxSettings {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxProgramSettings Interface;
+
     virtual void RestoreWindowPosition(const std::wstring& name, HWND window, int* showCommand, bool keepSize) = 0;
     virtual void SaveWindowPosition(const std::wstring& name, HWND window) = 0;
     virtual void RestoreControlState(HWND control, int kind) = 0;

@@ -15,6 +15,9 @@ typedef boost::signals2::signal<void(const std::wstring&)> SkinChangedSignal;
 
 class IOxUiMgr {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxUiMgr Interface;
+
     // Shows an HTML page of the program folder (relative path).
     virtual void ShowHtmlPage(const std::wstring& pagePath, WORD id, HWND owner) = 0;
     // Returns the pressed button; texts may be null.

@@ -11,6 +11,9 @@
 
 class IOxUiUpdate {
 public:
+    // What a component of this kind is handed out as.
+    typedef IOxUiUpdate Interface;
+
     // An empty text removes the command's entry.
     virtual void SetAccelText(UINT commandId, const std::wstring& text) = 0;
     virtual void BuildAccelTexts(HACCEL accelerators) = 0;

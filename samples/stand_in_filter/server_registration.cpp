@@ -4,6 +4,8 @@
 
 #include <olectl.h>
 
+#include "platform/module_path.h"
+#include "platform/reg_key.h"
 #include "server_module.h"
 
 namespace {
@@ -17,23 +19,17 @@ std::wstring ClassKeyPath(const CLSID& classId)
 
 bool SetText(const std::wstring& keyPath, const wchar_t* valueName, const std::wstring& value)
 {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const LONG written = ::RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
-    return written == ERROR_SUCCESS;
+    CRegKey key;
+    return key.Create(HKEY_CLASSES_ROOT, keyPath.c_str(), nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE) == ERROR_SUCCESS
+        && key.SetStringValue(valueName, value.c_str()) == ERROR_SUCCESS;
 }
 
 } // namespace
 
 HRESULT RegisterServerClasses(const ServerClass* classes, size_t count)
 {
-    wchar_t modulePath[MAX_PATH] = L"";
-    const DWORD length = ::GetModuleFileNameW(server_module::Instance(), modulePath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::wstring modulePath = ModuleFilePath(server_module::Instance());
+    if (modulePath.empty())
         return SELFREG_E_CLASS;
     for (size_t i = 0; i < count; ++i) {
         const std::wstring classKey = ClassKeyPath(*classes[i].classId);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/reg_key.h"
+
 const wchar_t StreamSettingsKey[] = L"Software\\ZELK Soft\\ZELK Vantor Source Filter";
 
 namespace {
@@ -12,68 +14,29 @@ const wchar_t ReconnectAttemptsValue[] = L"ReconnectAttempts";
 
 const wchar_t* const KnownSchemes[] = {L"rtsp://", L"rtsps://", L"rtmp://", L"http://", L"https://", L"udp://", L"srt://"};
 
-// An owned registry key.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (key != nullptr)
-            ::RegCloseKey(key);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    bool Open(REGSAM access) { return ::RegOpenKeyExW(HKEY_CURRENT_USER, StreamSettingsKey, 0, access, &key) == ERROR_SUCCESS; }
-    bool Create()
-    {
-        return ::RegCreateKeyExW(HKEY_CURRENT_USER, StreamSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_READ | KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
-    }
-    HKEY Get() const { return key; }
-
-private:
-    HKEY key = nullptr;
-};
-
-bool ReadNumber(HKEY key, const wchar_t* name, int& value)
+bool ReadNumber(const CRegKey& key, const wchar_t* name, int& value)
 {
     DWORD data = 0;
-    DWORD size = sizeof(data);
-    DWORD type = 0;
-    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS
-        || type != REG_DWORD || size != sizeof(data))
+    if (key.QueryDWORDValue(name, data) != ERROR_SUCCESS)
         return false;
     value = static_cast<int>(data);
     return true;
 }
 
-bool ReadText(HKEY key, const wchar_t* name, std::wstring& value)
+// Also a text stored without its terminator.
+bool ReadText(const CRegKey& key, const wchar_t* name, std::wstring& value)
 {
     DWORD size = 0;
     DWORD type = 0;
-    if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    if (key.QueryValue(name, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
         return false;
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &read) != ERROR_SUCCESS
-        || type != REG_SZ)
+    ULONG read = static_cast<ULONG>(text.size() * sizeof(wchar_t));
+    if (key.QueryValue(name, &type, &text[0], &read) != ERROR_SUCCESS || type != REG_SZ)
         return false;
     text.resize(wcsnlen(text.c_str(), text.size()));
     value = text;
     return true;
-}
-
-bool WriteNumber(HKEY key, const wchar_t* name, int value)
-{
-    const DWORD data = static_cast<DWORD>(value);
-    return ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
-}
-
-bool WriteText(HKEY key, const wchar_t* name, const std::wstring& value)
-{
-    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 } // namespace
@@ -86,23 +49,24 @@ StreamSettings StreamSettings::Defaults()
 StreamSettings StreamSettings::Load()
 {
     StreamSettings settings = Defaults();
-    RegistryKey key;
-    if (!key.Open(KEY_READ))
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, StreamSettingsKey, KEY_READ) != ERROR_SUCCESS)
         return settings;
     StreamSettings stored = settings;
-    ReadText(key.Get(), StreamAddressValue, stored.streamAddress);
-    ReadNumber(key.Get(), BufferLengthValue, stored.bufferLengthMs);
-    ReadNumber(key.Get(), ReconnectAttemptsValue, stored.reconnectAttempts);
+    ReadText(key, StreamAddressValue, stored.streamAddress);
+    ReadNumber(key, BufferLengthValue, stored.bufferLengthMs);
+    ReadNumber(key, ReconnectAttemptsValue, stored.reconnectAttempts);
     // Values edited by hand into something the filter cannot use count as missing.
     return stored.Validate().empty() ? stored : settings;
 }
 
 bool StreamSettings::Save() const
 {
-    RegistryKey key;
-    return key.Create() && WriteText(key.Get(), StreamAddressValue, streamAddress)
-        && WriteNumber(key.Get(), BufferLengthValue, bufferLengthMs)
-        && WriteNumber(key.Get(), ReconnectAttemptsValue, reconnectAttempts);
+    CRegKey key;
+    return key.Create(HKEY_CURRENT_USER, StreamSettingsKey) == ERROR_SUCCESS
+        && key.SetStringValue(StreamAddressValue, streamAddress.c_str()) == ERROR_SUCCESS
+        && key.SetDWORDValue(BufferLengthValue, static_cast<DWORD>(bufferLengthMs)) == ERROR_SUCCESS
+        && key.SetDWORDValue(ReconnectAttemptsValue, static_cast<DWORD>(reconnectAttempts)) == ERROR_SUCCESS;
 }
 
 std::wstring StreamSettings::Validate() const

@@ -17,14 +17,13 @@
 #include <shellapi.h>
 
 #include "command_line_log.h"
-#include "framework/event_proxy.h"
 #include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/interfaces/base_program_stuff.h"
 #include "framework/program_mgr.h"
 #include "platform/message_loop.h"
-#include "services/base_program_stuff.h"
+#include "shell/component_wiring.h"
 #include "shell/dispatch_window.h"
-#include "shell/program_info.h"
+#include "shell/run_sequence.h"
 
 namespace {
 
@@ -70,12 +69,9 @@ public:
 int Listen(const Options& options)
 {
     IOxQueryInterface* const registry = GetProgramMgr();
-    IOxProgramInfo_Add(registry, ::GetModuleHandleW(nullptr), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
-    registry->RegisterCreator("OxBaseProgramStuff", OxObjDelayCreate<OxBaseProgramStuff>(),
-                              DependencyList{"OxProgramInfo", "OxEventProxy"});
-    registry->GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", options.multiInstance ? 1 : 0);
-    registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
-    OxInterfacePtr<IOxEventProxy>(registry, "GlobalUse").Get()->PostCall([] {});
+    RegisterComponents(::GetModuleHandleW(nullptr));
+    if (options.multiInstance)
+        registry->GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 1);
 
     const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(registry, "GlobalUse");
     const std::wstring logPath = options.logPath;
@@ -102,11 +98,7 @@ int Listen(const Options& options)
         if (window.Create(nullptr) != nullptr)
             exitCode = loop.Run();
     }
-    baseProgramStuff.Get()->RestartIfRequested();
-    int storedExitCode = 0;
-    if (baseProgramStuff.Get()->GetExitCode(&storedExitCode))
-        exitCode = storedExitCode;
-    return exitCode;
+    return FinishRun(exitCode);
 }
 
 } // namespace

@@ -22,12 +22,6 @@ bool Take(const std::string& data, size_t& position, T& value)
     return true;
 }
 
-// Kernel file handles use INVALID_HANDLE_VALUE for none.
-HANDLE NullIfInvalid(HANDLE handle)
-{
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
-
 } // namespace
 
 bool AppendBatch(const std::wstring& path, const CommandLineBatch& batch)
@@ -39,8 +33,8 @@ bool AppendBatch(const std::wstring& path, const CommandLineBatch& batch)
         Put(record, static_cast<UINT32>(line.size()));
         record.append(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
     }
-    const ScopedHandle file(NullIfInvalid(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const ScopedHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.Get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr)
         && written == record.size();
@@ -49,8 +43,8 @@ bool AppendBatch(const std::wstring& path, const CommandLineBatch& batch)
 std::vector<CommandLineBatch> ReadBatches(const std::wstring& path)
 {
     std::vector<CommandLineBatch> batches;
-    const ScopedHandle file(NullIfInvalid(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return batches;
     std::string data;

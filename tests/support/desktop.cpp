@@ -119,6 +119,12 @@ BoxIcon ClassifyIcon(HWND iconControl)
 
 } // namespace
 
+bool RunningOnWine()
+{
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 std::wstring WindowText(HWND window)
 {
     DWORD_PTR length = 0;

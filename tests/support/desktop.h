@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+// True under Wine, for the assertions that name a known difference from Windows.
+bool RunningOnWine();
+
 std::wstring WindowText(HWND window);
 std::wstring ClassNameOf(HWND window);
 RECT WindowRect(HWND window);

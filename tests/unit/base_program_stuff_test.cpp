@@ -4,12 +4,12 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/event_proxy.h"
 #include "framework/init_param.h"
 #include "framework/obj_delay_create.h"
+#include "framework/ox_event_proxy.h"
 #include "framework/program_mgr.h"
 #include "platform/scoped_resource.h"
-#include "services/base_program_stuff.h"
+#include "services/ox_base_program_stuff.h"
 #include "test_support.h"
 
 namespace {

@@ -5,8 +5,9 @@
 #include "framework/program_mgr.h"
 #include "platform/message_loop.h"
 #include "shell/dispatch_window.h"
-#include "shell/program_info.h"
+#include "shell/ox_program_info.h"
 #include "test_support.h"
+#include "version.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ protected:
     {
         baseProgramStuff = boost::make_shared<RecordingBaseProgramStuff>(&manager);
         uiMgr = boost::make_shared<RecordingUiMgr>(&manager);
-        manager.RegisterInstance("OxBaseProgramStuff", baseProgramStuff, std::string());
-        manager.RegisterInstance("OxUiMgr", uiMgr, std::string());
+        manager.RegisterInstance("OxBaseProgramStuff", OxComponentHandleOf(baseProgramStuff), std::string());
+        manager.RegisterInstance("OxUiMgr", OxComponentHandleOf(uiMgr), std::string());
     }
 
     bool QuitWasPosted(int* exitCode)
@@ -136,6 +137,7 @@ TEST_F(DispatchWindowTest, TakesItsCaptionFromTheProgramIdentity)
 {
     CountingDispatchWindow window(false);
     EXPECT_EQ(L"", window.GetMainCaption());
-    IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", L"ZELK Vantor Source", L" Beta", L"ZELK Soft", L"1.0.4", 1, 0, 4);
+    IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", L"ZELK Vantor Source", L" Beta", L"ZELK Soft",
+                       VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
     EXPECT_EQ(L"ZELK Vantor Source Beta", window.GetMainCaption());
 }

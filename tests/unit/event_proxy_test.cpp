@@ -5,7 +5,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/event_proxy.h"
+#include "framework/ox_event_proxy.h"
 #include "test_support.h"
 
 namespace {

@@ -9,11 +9,12 @@
 #include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
 #include "localisation/language_pack.h"
-#include "localisation/multi_language.h"
+#include "localisation/ox_multi_language.h"
 #include "localisation/string_table.h"
 #include "pack_folder.h"
 #include "platform/app_module.h"
-#include "shell/program_info.h"
+#include "shell/ox_program_info.h"
+#include "version.h"
 
 namespace {
 
@@ -28,8 +29,9 @@ protected:
         folder.reset(new PackFolder(packs, withLangFolder));
         manager.reset(new OxProgramMgr);
         settings = boost::make_shared<InMemorySettings>();
-        IOxProgramInfo_Add(manager.get(), folder->Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
-        manager->RegisterInstance("OxProgramSettings", settings, std::string());
+        IOxProgramInfo_Add(manager.get(), folder->Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
+                           VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
+        manager->RegisterInstance("OxProgramSettings", OxComponentHandleOf(settings), std::string());
         manager->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                                  DependencyList{"OxProgramSettings", "OxProgramInfo"});
     }
@@ -281,26 +283,4 @@ TEST_F(LanguagePacksTest, GivesNoUnitTextWhenThePacksUnitNamesAskForValues)
     EXPECT_EQ(L"", Languages()->FormatSize(out, 512));
     EXPECT_EQ(L"", Languages()->FormatSize(out, 1 << 20));
     EXPECT_EQ(L"", Languages()->FormatSpeed(out, 2048));
-}
-
-TEST(StringTable, ReadsCountedStringsAndRefusesAnyThatRunPastTheirBlock)
-{
-    const ScopedLibrary pack = MapLanguagePack(FixturePack(L"pack_deu.dll"));
-    ASSERT_TRUE(pack);
-    std::wstring text;
-    EXPECT_TRUE(LoadTableString(pack.Get(), 94, text));
-    EXPECT_EQ(L"de", text);
-    EXPECT_TRUE(LoadTableString(pack.Get(), 200, text));
-    EXPECT_EQ(L"%d Dateien in %s", text);
-    text = L"kept";
-    EXPECT_FALSE(LoadTableString(pack.Get(), 90, text)) << "an empty entry is no string";
-    EXPECT_FALSE(LoadTableString(pack.Get(), 5000, text)) << "a missing block";
-    EXPECT_EQ(L"kept", text);
-
-    // Ids 80 to 90 are empty; 91 claims 32767 characters in a block of 13 code units.
-    const ScopedLibrary malformed = MapLanguagePack(FixturePack(L"pack_malformed.dll"));
-    ASSERT_TRUE(malformed);
-    for (UINT id = 91; id <= 95; ++id)
-        EXPECT_FALSE(LoadTableString(malformed.Get(), id, text)) << id;
-    EXPECT_EQ(L"kept", text);
 }

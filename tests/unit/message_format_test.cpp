@@ -8,9 +8,10 @@
 #include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
 #include "localisation/message_format.h"
-#include "localisation/multi_language.h"
+#include "localisation/ox_multi_language.h"
 #include "pack_folder.h"
-#include "shell/program_info.h"
+#include "shell/ox_program_info.h"
+#include "version.h"
 
 namespace {
 
@@ -29,8 +30,9 @@ class WithoutPacks : public ::testing::Test {
 protected:
     WithoutPacks() : folder({}, false)
     {
-        IOxProgramInfo_Add(&manager, folder.Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
-        manager.RegisterInstance("OxProgramSettings", settings, std::string());
+        IOxProgramInfo_Add(&manager, folder.Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
+                           VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
+        manager.RegisterInstance("OxProgramSettings", OxComponentHandleOf(settings), std::string());
         manager.RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(), std::string());
     }
     boost::shared_ptr<IOxMultiLanguage> Languages() { return OxInterfacePtr<IOxMultiLanguage>(&manager, "GlobalUse").Get(); }

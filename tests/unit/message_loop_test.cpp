@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/app_module.h"
 #include "platform/message_loop.h"
 
 namespace {
@@ -122,28 +121,4 @@ TEST(MessageLoop, ToleratesAFilterThatUnregistersItselfWhileAsked)
     ::PostQuitMessage(0);
     loop.Run();
     EXPECT_EQ((Log{"leaving:1", "steady:1", "steady:2"}), log);
-}
-
-TEST(AppModule, KeepsOneMessageLoopPerThread)
-{
-    CAppModule module;
-    CMessageLoop loop;
-    CMessageLoop other;
-    EXPECT_TRUE(module.AddMessageLoop(&loop));
-    EXPECT_FALSE(module.AddMessageLoop(&other));
-    EXPECT_EQ(&loop, module.GetMessageLoop());
-    EXPECT_EQ(nullptr, module.GetMessageLoop(::GetCurrentThreadId() + 1));
-    EXPECT_TRUE(module.RemoveMessageLoop());
-    EXPECT_EQ(nullptr, module.GetMessageLoop());
-}
-
-TEST(AppModule, SwapsTheResourceInstance)
-{
-    CAppModule module;
-    const HINSTANCE program = ::GetModuleHandleW(nullptr);
-    module.Init(nullptr, program, nullptr);
-    const HINSTANCE pack = reinterpret_cast<HINSTANCE>(0x10000000);
-    EXPECT_EQ(program, module.SetResourceInstance(pack));
-    EXPECT_EQ(pack, module.GetResourceInstance());
-    EXPECT_EQ(program, module.GetModuleInstance());
 }

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "framework/init_param.h"
 #include "framework/program_mgr.h"
-#include "shell/component_wiring.h"
-#include "shell/program_info.h"
+#include "shell/ox_program_info.h"
 
 namespace {
 
@@ -67,47 +65,4 @@ TEST(ProgramInfo, NullIdentityAnswersNeutralValuesAndLeavesTheFlagAlone)
     bool parsed = true;
     EXPECT_EQ(0, empty.CompareVersionText(L"1.0.4", &parsed));
     EXPECT_TRUE(parsed);
-}
-
-TEST(ComponentWiring, RegistersThisProgramsIdentityAndBuildsOnlyItAndTheEventProxy)
-{
-    OxProgramMgr manager;
-    ProgramMgrPublication publication(&manager);
-    RegisterComponents(::GetModuleHandleW(nullptr));
-
-    EXPECT_EQ((std::vector<std::string>{"OxEventProxy", "OxProgramInfo"}), manager.GetTeardownOrder());
-    const boost::shared_ptr<IOxProgramInfo> identity = OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get();
-    EXPECT_EQ(::GetModuleHandleW(nullptr), identity->GetModuleInstance());
-    EXPECT_EQ(L"ZELK Vantor Source", identity->GetFullName());
-    EXPECT_STREQ(L"ZELK Vantor Source", identity->GetProductName());
-    EXPECT_STREQ(L"ZELKVS", identity->GetShortName());
-    EXPECT_STREQ(L"ZELK Soft", identity->GetCompanyName());
-    EXPECT_STREQ(L"1.0.4", identity->GetVersionText());
-    EXPECT_EQ(1, identity->GetMajorVersion());
-    EXPECT_EQ(0, identity->GetMinorVersion());
-    EXPECT_EQ(4, identity->GetBuildNumber());
-    EXPECT_EQ(identity, OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get()) << "one identity object";
-}
-
-TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters)
-{
-    OxProgramMgr manager;
-    ProgramMgrPublication publication(&manager);
-    RegisterComponents(::GetModuleHandleW(nullptr));
-
-    EXPECT_EQ(0, manager.GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1));
-    EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
-    // Registered names refuse a second registration; their dependencies refuse to depend back.
-    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage"})
-        EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
-    EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
-    EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";
-
-    // No packs, so that the test leaves the program's settings alone.
-    manager.GetInitParam("OxMultiLanguage")->SetIntParam("nodlls", 1);
-    manager.GetInterface("OxBaseProgramStuff", "GlobalUse");
-    manager.GetInterface("OxMultiLanguage", "GlobalUse");
-    manager.GetInterface("OxProgramSettings", "GlobalUse");
-    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxMultiLanguage", "OxProgramSettings", "OxProgramInfo"}),
-              manager.GetTeardownOrder());
 }

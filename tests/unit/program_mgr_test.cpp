@@ -5,6 +5,7 @@
 #include "framework/init_param.h"
 #include "framework/interfaces/check_for_update.h"
 #include "framework/interfaces/program_info.h"
+#include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
 
 namespace {
@@ -209,11 +210,40 @@ TEST(InterfacePtr, AnswersTheNullObjectOnceARegisteredInstanceHasDied)
 {
     OxProgramMgr manager;
     boost::shared_ptr<OxProgramInfoEmpty> identity = boost::make_shared<OxProgramInfoEmpty>(&manager);
-    manager.RegisterInstance("OxProgramInfo", identity, std::string());
+    manager.RegisterInstance("OxProgramInfo", OxComponentHandleOf(identity), std::string());
     EXPECT_EQ(identity.get(), OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get().get());
     const IOxProgramInfo* const registered = identity.get();
     identity.reset();
     EXPECT_NE(registered, OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get().get());
+}
+
+namespace {
+
+// A component whose interface is not its first base, so the interface does not sit at offset 0.
+struct SomethingFirst {
+    virtual ~SomethingFirst() = default;
+    int padding[3] = {1, 2, 3};
+};
+
+class IdentityAfterSomethingElse : public SomethingFirst, public OxProgramInfoEmpty {
+public:
+    explicit IdentityAfterSomethingElse(IOxQueryInterface* queryInterface) : OxProgramInfoEmpty(queryInterface) {}
+    const wchar_t* GetShortName() const override { return L"OFFSET"; }
+};
+
+} // namespace
+
+TEST(InterfacePtr, ReachesTheInterfaceWhereverItSitsInTheComponent)
+{
+    OxProgramMgr manager;
+    ASSERT_TRUE(manager.RegisterCreator("OxProgramInfo", OxObjDelayCreate<IdentityAfterSomethingElse>(), std::string()));
+    EXPECT_STREQ(L"OFFSET", OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get()->GetShortName()) << "built by the creator";
+
+    OxProgramMgr other;
+    const boost::shared_ptr<IdentityAfterSomethingElse> instance = boost::make_shared<IdentityAfterSomethingElse>(&other);
+    ASSERT_TRUE(other.RegisterInstance("OxProgramInfo", OxComponentHandleOf(instance), std::string()));
+    EXPECT_EQ(static_cast<IOxProgramInfo*>(instance.get()), OxInterfacePtr<IOxProgramInfo>(&other, "GlobalUse").Get().get())
+        << "registered as an instance";
 }
 
 TEST(ProgramMgrPublication, PublishesTheManagerOnlyWhileItLives)

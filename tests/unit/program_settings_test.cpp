@@ -9,8 +9,9 @@
 #include "framework/init_param.h"
 #include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
-#include "services/program_settings.h"
-#include "shell/program_info.h"
+#include "services/ox_program_settings.h"
+#include "shell/ox_program_info.h"
+#include "version.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ class ProgramSettingsTest : public ::testing::Test {
 protected:
     ProgramSettingsTest()
     {
-        IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", TestProductName().c_str(), L"", L"ZELK Soft", L"1.0.4", 1, 0, 4);
+        IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", TestProductName().c_str(), L"", L"ZELK Soft",
+                           VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
         manager.RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
                                 DependencyList{"OxProgramInfo", "OxMultiMonitor"});
     }

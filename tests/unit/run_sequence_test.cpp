@@ -211,10 +211,11 @@ public:
     Log log;
 
 private:
-    void Register(const char* name, const boost::shared_ptr<void>& fake)
+    template <class Fake>
+    void Register(const char* name, const boost::shared_ptr<Fake>& fake)
     {
         fakes.push_back(fake);
-        manager.RegisterInstance(name, fake, std::string());
+        manager.RegisterInstance(name, OxComponentHandleOf(fake), std::string());
     }
 
     OxProgramMgr manager;

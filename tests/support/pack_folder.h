@@ -9,6 +9,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include "framework/interfaces/program_settings.h"
+#include "platform/scoped_resource.h"
 
 class PackFolder {
 public:
@@ -19,14 +20,14 @@ public:
     PackFolder& operator=(const PackFolder&) = delete;
 
     // The module whose file stands for the program.
-    HMODULE Program() const { return program; }
+    HMODULE Program() const { return program.Get(); }
     std::wstring LangPath(const std::wstring& file) const { return folder + L"lang\\" + file; }
     // Puts a file with the given bytes into "lang".
     void AddLangFile(const std::wstring& file, const std::string& bytes) const;
 
 private:
     std::wstring folder;
-    HMODULE program = nullptr;
+    ScopedLibrary program;
 };
 
 // The path of a fixture pack built beside the tests.

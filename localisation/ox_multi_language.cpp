@@ -1,4 +1,4 @@
-#include "localisation/multi_language.h"
+#include "localisation/ox_multi_language.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "services/base_program_stuff.h"
+#include "services/ox_base_program_stuff.h"
 
 #include <boost/bind/bind.hpp>
 

@@ -1,5 +1,6 @@
 #include "pack_folder.h"
 
+#include "platform/module_path.h"
 #include "platform/scoped_resource.h"
 
 namespace {
@@ -15,9 +16,8 @@ std::wstring TestFolder()
 void DeleteFolderTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found = {};
-    const HANDLE first = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (first != INVALID_HANDLE_VALUE) {
-        const ScopedFind search(first);
+    const ScopedFind search(::FindFirstFileW((folder + L"*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -35,18 +35,15 @@ void DeleteFolderTree(const std::wstring& folder)
 
 std::wstring FixturePack(const std::wstring& file)
 {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"fixture_packs\\" + file;
+    const std::wstring program = ModuleFilePath(nullptr);
+    return program.substr(0, program.find_last_of(L"\\/") + 1) + L"fixture_packs\\" + file;
 }
 
 std::string ReadFileStart(const std::wstring& path, size_t limit)
 {
-    const HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+    const ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return std::string();
-    const ScopedHandle file(opened);
     std::string bytes(limit, '\0');
     DWORD read = 0;
     ::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(limit), &read, nullptr);
@@ -61,7 +58,7 @@ PackFolder::PackFolder(const std::vector<std::wstring>& packs, bool withLangFold
     // A resource-only library has no start-up code: loading it stands in for the program file.
     const std::wstring programPath = folder + L"program.dll";
     ::CopyFileW(FixturePack(L"pack_fra.dll").c_str(), programPath.c_str(), FALSE);
-    program = ::LoadLibraryW(programPath.c_str());
+    program.Reset(::LoadLibraryW(programPath.c_str()));
     if (withLangFolder)
         ::CreateDirectoryW((folder + L"lang").c_str(), nullptr);
     for (const std::wstring& pack : packs)
@@ -70,16 +67,17 @@ PackFolder::PackFolder(const std::vector<std::wstring>& packs, bool withLangFold
 
 PackFolder::~PackFolder()
 {
-    ::FreeLibrary(program);
+    // A loaded library's file cannot be deleted.
+    program.Reset();
     DeleteFolderTree(folder);
 }
 
 void PackFolder::AddLangFile(const std::wstring& file, const std::string& bytes) const
 {
-    const HANDLE created = ::CreateFileW(LangPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
+    const ScopedHandle handle(
+        ::CreateFileW(LangPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle)
         return;
-    const ScopedHandle handle(created);
     DWORD written = 0;
     ::WriteFile(handle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

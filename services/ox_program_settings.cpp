@@ -1,4 +1,4 @@
-#include "services/program_settings.h"
+#include "services/ox_program_settings.h"
 
 #include <cstring>
 #include <list>

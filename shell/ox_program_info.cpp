@@ -1,4 +1,4 @@
-#include "shell/program_info.h"
+#include "shell/ox_program_info.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -68,11 +68,11 @@ void IOxProgramInfo_Add(IOxQueryInterface* queryInterface, HINSTANCE moduleInsta
     const boost::shared_ptr<OxProgramInfo> identity(new OxProgramInfo(
         moduleInstance, shortName, productName, nameSuffix, companyName, versionText, majorVersion, minorVersion, buildNumber));
 
-    // Hands out the object built here; the registry keeps it from the first request on.
-    struct Helper {
+    // Hands out the object built here; the registry owns it from the first request on.
+    struct HandOutIdentity {
         boost::shared_ptr<OxProgramInfo> identity;
-        OxComponentHandle operator()(IOxQueryInterface*) const { return identity; }
+        OxComponentHandle operator()(IOxQueryInterface*) const { return OxComponentHandleOf(identity); }
     };
-    queryInterface->RegisterCreator("OxProgramInfo", Helper{identity}, std::string());
-    OxInterfacePtr<IOxProgramInfo>(queryInterface, "GlobalUse").Get();
+    queryInterface->RegisterCreator("OxProgramInfo", HandOutIdentity{identity}, std::string());
+    BuildComponentNow(queryInterface, "OxProgramInfo");
 }

@@ -1,4 +1,4 @@
-#include "framework/event_proxy.h"
+#include "framework/ox_event_proxy.h"
 
 #include <map>
 #include <set>

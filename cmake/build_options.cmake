@@ -1,0 +1,18 @@
+# The compile and link options of every target of the project, carried by one interface target
+# that each target links: Unicode Win32 for Windows 7 and later, warnings on, and on MinGW-w64
+# self-contained files (only system DLLs are imported) with wide entry points.
+add_library(vantor_build_options INTERFACE)
+target_compile_definitions(vantor_build_options INTERFACE
+  UNICODE _UNICODE NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+if(MSVC)
+  target_compile_options(vantor_build_options INTERFACE /W4 /utf-8)
+else()
+  target_compile_options(vantor_build_options INTERFACE
+    -Wall -Wextra
+    $<$<CONFIG:Release>:-ffunction-sections -fdata-sections>)
+  target_link_options(vantor_build_options INTERFACE
+    -static
+    $<$<CONFIG:Release>:-Wl,--gc-sections -s>
+    # Programs start at wmain or wWinMain.
+    $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-municode>)
+endif()
