@@ -7,6 +7,8 @@
 #include "framework/init_param.h"
 #include "framework/interfaces/program_info.h"
 #include "services/registry.h"
+#include "services/shell_folders.h"
+#include "services/window_state.h"
 
 namespace {
 
@@ -66,7 +68,16 @@ public:
         PruneWatches();
     }
 
+    // A data folder of the program below the special folder csidl.
+    std::wstring DataFolder(int csidl, const std::wstring& subfolder, bool create) const
+    {
+        const boost::shared_ptr<IOxProgramInfo> identity =
+            OxInterfacePtr<IOxProgramInfo>(programMgr, "OxProgramSettings").Get();
+        return ProgramDataFolder(csidl, identity->GetCompanyName(), identity->GetProductName(), subfolder, create);
+    }
+
     std::wstring keyPath;
+    IOxQueryInterface* programMgr;
 
 private:
     // Forgets handlers whose tracked objects have expired, and names nobody watches any more.
@@ -84,7 +95,6 @@ private:
 
     std::map<std::wstring, SettingWatch> watches;
     HKEY rootKey;
-    IOxQueryInterface* programMgr;
 };
 
 OxProgramSettings::OxProgramSettings(IOxQueryInterface* queryInterface)
@@ -167,15 +177,52 @@ void OxProgramSettings::WatchSetting(const SettingChangedSignal::slot_type& hand
     pimpl->Watch(handler, name);
 }
 
-// Window and control state and the program's folders come later; until then they answer as
-// the null component does.
-void OxProgramSettings::RestoreWindowPosition(const std::wstring&, HWND, int*, bool) {}
-void OxProgramSettings::SaveWindowPosition(const std::wstring&, HWND) {}
-void OxProgramSettings::RestoreControlState(HWND, int) {}
-void OxProgramSettings::SaveControlState(HWND, int) {}
-std::wstring OxProgramSettings::GetRoamingDataFolder(const std::wstring&, bool) { return std::wstring(); }
-std::wstring OxProgramSettings::GetLocalDataFolder(const std::wstring&, bool) { return std::wstring(); }
-std::wstring OxProgramSettings::GetCommonDataFolder(const std::wstring&, bool) { return std::wstring(); }
-std::wstring OxProgramSettings::GetSpecialFolderPath(int, const KNOWNFOLDERID&) { return std::wstring(); }
-std::wstring OxProgramSettings::GetDisplayName(const std::wstring& path) { return path; }
-std::wstring OxProgramSettings::GetSpecialFolderDisplayName(int, const KNOWNFOLDERID&) { return std::wstring(); }
+void OxProgramSettings::RestoreWindowPosition(const std::wstring& name, HWND window, int* showCommand, bool keepSize)
+{
+    RestoreWindowState(*this, pimpl->programMgr, name, window, showCommand, keepSize);
+}
+
+void OxProgramSettings::SaveWindowPosition(const std::wstring& name, HWND window)
+{
+    SaveWindowState(*this, name, window);
+}
+
+void OxProgramSettings::RestoreControlState(HWND control, int kind)
+{
+    ::RestoreControlState(*this, control, kind);
+}
+
+void OxProgramSettings::SaveControlState(HWND control, int kind)
+{
+    ::SaveControlState(*this, control, kind);
+}
+
+std::wstring OxProgramSettings::GetRoamingDataFolder(const std::wstring& subfolder, bool create)
+{
+    return pimpl->DataFolder(CSIDL_APPDATA, subfolder, create);
+}
+
+std::wstring OxProgramSettings::GetLocalDataFolder(const std::wstring& subfolder, bool create)
+{
+    return pimpl->DataFolder(CSIDL_LOCAL_APPDATA, subfolder, create);
+}
+
+std::wstring OxProgramSettings::GetCommonDataFolder(const std::wstring& subfolder, bool create)
+{
+    return pimpl->DataFolder(CSIDL_COMMON_APPDATA, subfolder, create);
+}
+
+std::wstring OxProgramSettings::GetSpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
+{
+    return SpecialFolderPath(csidl, knownFolderId);
+}
+
+std::wstring OxProgramSettings::GetDisplayName(const std::wstring& path)
+{
+    return ShellDisplayName(path);
+}
+
+std::wstring OxProgramSettings::GetSpecialFolderDisplayName(int csidl, const KNOWNFOLDERID& knownFolderId)
+{
+    return ShellDisplayName(SpecialFolderPath(csidl, knownFolderId));
+}

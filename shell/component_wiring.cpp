@@ -6,6 +6,8 @@
 #include "framework/program_mgr.h"
 #include "localisation/ox_multi_language.h"
 #include "services/ox_base_program_stuff.h"
+#include "services/ox_multi_monitor.h"
+#include "services/ox_our_products.h"
 #include "services/ox_program_settings.h"
 #include "shell/ox_program_info.h"
 #include "version.h"
@@ -26,6 +28,8 @@ void RegisterComponents(HINSTANCE moduleInstance)
     // Its window must belong to this, the main, thread.
     BuildComponentNow(registry, "OxEventProxy");
 
+    registry->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
     registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                               DependencyList{"OxProgramSettings", "OxProgramInfo"});
+    registry->RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});
 }

@@ -119,6 +119,16 @@ BoxIcon ClassifyIcon(HWND iconControl)
 
 } // namespace
 
+bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+void PrintTo(const RECT& rect, std::ostream* out)
+{
+    *out << "(" << rect.left << ", " << rect.top << ")-(" << rect.right << ", " << rect.bottom << ")";
+}
+
 bool RunningOnWine()
 {
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+
+// Rectangles in assertions.
+bool operator==(const RECT& a, const RECT& b);
+void PrintTo(const RECT& rect, std::ostream* out);
 
 // True under Wine, for the assertions that name a known difference from Windows.
 bool RunningOnWine();

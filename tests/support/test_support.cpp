@@ -18,3 +18,14 @@ int PumpMessages()
     return count;
 }
 
+
+TestWindow::TestWindow(const RECT& rect, DWORD style)
+    : window(::CreateWindowExW(0, L"STATIC", L"", style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                               nullptr, nullptr, nullptr, nullptr))
+{
+}
+
+TestWindow::~TestWindow()
+{
+    ::DestroyWindow(window);
+}

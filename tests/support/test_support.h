@@ -9,6 +9,17 @@
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/ui_mgr.h"
 
+// A top-level window of the STATIC class with the given rectangle, destroyed with the object.
+class TestWindow {
+public:
+    explicit TestWindow(const RECT& rect, DWORD style = WS_POPUP);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND window;
+};
+
 // Dispatches every message waiting for this thread; returns how many there were.
 int PumpMessages();
 // Dispatches one waiting message; false when there was none.

@@ -6,6 +6,63 @@
 #include "shell/component_wiring.h"
 #include "version.h"
 
+namespace {
+
+// The registry as the wiring sees it: every call is written down, then handed to a real manager.
+class RecordingRegistry : public IOxQueryInterface {
+public:
+    using IOxQueryInterface::RegisterCreator;
+    using IOxQueryInterface::RegisterInstance;
+    bool RegisterCreator(const std::string& name, const ComponentCreator& creator, const DependencyList& dependsOn) override
+    {
+        std::string call = "register " + name;
+        for (size_t i = 0; i < dependsOn.size(); ++i)
+            call += (i == 0 ? " <- " : ", ") + dependsOn[i];
+        calls.push_back(call);
+        return manager.RegisterCreator(name, creator, dependsOn);
+    }
+    bool RegisterInstance(const std::string& name, const OxComponentHandle& instance, const DependencyList& dependsOn) override
+    {
+        calls.push_back("instance " + name);
+        return manager.RegisterInstance(name, instance, dependsOn);
+    }
+    OxWeakComponentHandle GetInterface(const std::string& name, const std::string& usage) override
+    {
+        calls.push_back("build " + name);
+        return manager.GetInterface(name, usage);
+    }
+    boost::shared_ptr<IOxInterfaceInitParam> GetInitParam(const std::string& name) override
+    {
+        calls.push_back("parameters of " + name);
+        return manager.GetInitParam(name);
+    }
+
+    OxProgramMgr manager;
+    std::vector<std::string> calls;
+};
+
+} // namespace
+
+TEST(ComponentWiring, RegistersTheComponentSetInOrderWithItsDependencies)
+{
+    RecordingRegistry registry;
+    ProgramMgrPublication publication(&registry);
+    RegisterComponents(::GetModuleHandleW(nullptr));
+    EXPECT_EQ((std::vector<std::string>{
+                  "register OxProgramInfo",
+                  "build OxProgramInfo",
+                  "register OxBaseProgramStuff <- OxProgramInfo, OxEventProxy",
+                  "parameters of OxBaseProgramStuff",
+                  "register OxProgramSettings <- OxProgramInfo, OxMultiMonitor",
+                  "register OxEventProxy",
+                  "build OxEventProxy",
+                  "register OxMultiMonitor",
+                  "register OxMultiLanguage <- OxProgramSettings, OxProgramInfo",
+                  "register OxOurProducts <- OxProgramInfo",
+              }),
+              registry.calls);
+}
+
 TEST(ComponentWiring, RegistersThisProgramsIdentityAndBuildsOnlyItAndTheEventProxy)
 {
     OxProgramMgr manager;
@@ -35,7 +92,8 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
     EXPECT_EQ(0, manager.GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1));
     EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
     // Registered names refuse a second registration; their dependencies refuse to depend back.
-    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage"})
+    for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage",
+                             "OxMultiMonitor", "OxOurProducts"})
         EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
     EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
     EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";

@@ -7,68 +7,9 @@
 #include <boost/make_shared.hpp>
 
 #include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
-#include "framework/program_mgr.h"
-#include "services/ox_program_settings.h"
-#include "shell/ox_program_info.h"
-#include "version.h"
+#include "program_settings_fixture.h"
 
 namespace {
-
-// Every test process gets a product name, and so a settings key, of its own.
-const std::wstring& TestProductName()
-{
-    static const std::wstring name = L"ZELK Vantor Source Test " + std::to_wstring(::GetCurrentProcessId());
-    return name;
-}
-
-std::wstring TestKeyPath()
-{
-    return L"Software\\ZELK Soft\\" + TestProductName();
-}
-
-class ProgramSettingsTest : public ::testing::Test {
-protected:
-    ProgramSettingsTest()
-    {
-        IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", TestProductName().c_str(), L"", L"ZELK Soft",
-                           VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager.RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
-                                DependencyList{"OxProgramInfo", "OxMultiMonitor"});
-    }
-    ~ProgramSettingsTest() override
-    {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, TestKeyPath().c_str());
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, TestKeyPath().c_str());
-    }
-
-    boost::shared_ptr<IOxProgramSettings> Settings() { return OxInterfacePtr<IOxProgramSettings>(&manager, "GlobalUse").Get(); }
-
-    // Stores raw data of any type, as another program might have.
-    static void StoreRaw(const std::wstring& name, DWORD type, const void* data, DWORD bytes)
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, TestKeyPath().c_str(), 0, nullptr, 0, KEY_WRITE,
-                                                   nullptr, &key, nullptr));
-        ::RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes);
-        ::RegCloseKey(key);
-    }
-    // The type and data of a stored value; type 0 when it is missing.
-    static std::pair<DWORD, std::string> StoredRaw(const std::wstring& keyPath, const std::wstring& name)
-    {
-        DWORD type = 0;
-        DWORD bytes = 0;
-        if (::RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &bytes)
-            != ERROR_SUCCESS)
-            return {0, std::string()};
-        std::string data(bytes, '\0');
-        ::RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, &data[0], &bytes);
-        data.resize(bytes);
-        return {type, data};
-    }
-
-    OxProgramMgr manager;
-};
 
 std::string Bytes(const void* data, size_t size)
 {

@@ -1,0 +1,93 @@
+#include "services/shell_folders.h"
+
+#include <shlwapi.h>
+
+#include "platform/com_ptr.h"
+#include "platform/scoped_resource.h"
+
+namespace {
+
+const DWORD KnownFolderFlags = KF_FLAG_CREATE | KF_FLAG_INIT;
+
+void MakeFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+std::wstring CsidlFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = L"";
+    if (!::SHGetSpecialFolderPathW(nullptr, folder, csidl, TRUE))
+        return std::wstring();
+    return folder;
+}
+
+// Owners of what the shell hands out.
+struct TaskMemoryTraits {
+    typedef void* Handle;
+    static bool IsNone(void* memory) { return memory == nullptr; }
+    static void Close(void* memory) { ::CoTaskMemFree(memory); }
+};
+struct ItemListTraits {
+    typedef PIDLIST_ABSOLUTE Handle;
+    static bool IsNone(PIDLIST_ABSOLUTE list) { return list == nullptr; }
+    static void Close(PIDLIST_ABSOLUTE list) { ::ILFree(list); }
+};
+
+} // namespace
+
+std::wstring ProgramDataFolder(int csidl, const std::wstring& company, const std::wstring& product,
+                               const std::wstring& subfolder, bool create)
+{
+    std::wstring path = CsidlFolder(csidl);
+    if (path.empty())
+        return path;
+    for (const std::wstring& level : {L"\\" + company + L"\\", product + L"\\", subfolder}) {
+        if (level.empty())
+            continue;
+        path += level;
+        if (create)
+            MakeFolder(path);
+    }
+    return path;
+}
+
+std::wstring SpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
+{
+    // Looked up, not linked: systems before Vista have no known folders.
+    typedef HRESULT(WINAPI * KnownFolderPath)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+    const ScopedLibrary shell(::LoadLibraryW(L"Shell32.dll"));
+    const KnownFolderPath knownFolderPath = shell ? reinterpret_cast<KnownFolderPath>(
+                                                        reinterpret_cast<void*>(::GetProcAddress(shell.Get(), "SHGetKnownFolderPath")))
+                                                  : nullptr;
+    if (knownFolderPath != nullptr) {
+        PWSTR found = nullptr;
+        if (SUCCEEDED(knownFolderPath(knownFolderId, KnownFolderFlags, nullptr, &found))) {
+            const ScopedResource<TaskMemoryTraits> owned(found);
+            return found;
+        }
+    }
+    return CsidlFolder(csidl);
+}
+
+std::wstring ShellDisplayName(const std::wstring& path)
+{
+    PIDLIST_ABSOLUTE parsed = nullptr;
+    if (FAILED(::SHILCreateFromPath(path.c_str(), &parsed, nullptr)))
+        return path;
+    const ScopedResource<ItemListTraits> list(parsed);
+    ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD child = nullptr;
+    if (FAILED(::SHBindToParent(list.Get(), IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()), &child)))
+        return path;
+    STRRET name = {};
+    if (FAILED(parent->GetDisplayNameOf(child, SHGDN_NORMAL, &name)))
+        return path;
+    PWSTR text = nullptr;
+    if (FAILED(::StrRetToStrW(&name, child, &text)))
+        return path;
+    const ScopedResource<TaskMemoryTraits> owned(text);
+    return text;
+}
