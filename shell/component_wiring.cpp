@@ -10,6 +10,7 @@
 #include "services/ox_our_products.h"
 #include "services/ox_program_settings.h"
 #include "shell/ox_program_info.h"
+#include "ui/ox_ui_update.h"
 #include "version.h"
 
 void RegisterComponents(HINSTANCE moduleInstance)
@@ -28,6 +29,7 @@ void RegisterComponents(HINSTANCE moduleInstance)
     // Its window must belong to this, the main, thread.
     BuildComponentNow(registry, "OxEventProxy");
 
+    registry->RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
     registry->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
     registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                               DependencyList{"OxProgramSettings", "OxProgramInfo"});

@@ -1,5 +1,11 @@
 #include "test_support.h"
 
+namespace {
+
+const wchar_t HandlingWindowProperty[] = L"Vantor test handler";
+
+} // namespace
+
 bool PumpOneMessage()
 {
     MSG message;
@@ -28,4 +34,28 @@ TestWindow::TestWindow(const RECT& rect, DWORD style)
 TestWindow::~TestWindow()
 {
     ::DestroyWindow(window);
+}
+
+HandlingWindow::HandlingWindow(const Handler& handler)
+    : handler(handler), frame(RECT{0, 0, 400, 300}, WS_OVERLAPPEDWINDOW)
+{
+    // A property, not the user data slot: that one is the window owner's (a browser host keeps
+    // its record there).
+    ::SetPropW(frame.window, HandlingWindowProperty, this);
+    previous = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(frame.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+}
+
+HandlingWindow::~HandlingWindow()
+{
+    ::SetWindowLongPtrW(frame.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    ::RemovePropW(frame.window, HandlingWindowProperty);
+}
+
+LRESULT CALLBACK HandlingWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HandlingWindow* const self = static_cast<HandlingWindow*>(::GetPropW(window, HandlingWindowProperty));
+    LRESULT result = 0;
+    if (self->handler(message, wParam, lParam, result))
+        return result;
+    return ::CallWindowProcW(self->previous, window, message, wParam, lParam);
 }

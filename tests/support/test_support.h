@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,27 @@ public:
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND window;
+};
+
+// A top-level window whose messages are offered to handler first; handler answers true, with
+// the result, for a message it took.
+class HandlingWindow {
+public:
+    typedef std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> Handler;
+
+    explicit HandlingWindow(const Handler& handler);
+    ~HandlingWindow();
+    HandlingWindow(const HandlingWindow&) = delete;
+    HandlingWindow& operator=(const HandlingWindow&) = delete;
+
+    HWND Get() const { return frame.window; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Handler handler;
+    TestWindow frame;
+    WNDPROC previous;
 };
 
 // Dispatches every message waiting for this thread; returns how many there were.

@@ -56,6 +56,7 @@ TEST(ComponentWiring, RegistersTheComponentSetInOrderWithItsDependencies)
                   "register OxProgramSettings <- OxProgramInfo, OxMultiMonitor",
                   "register OxEventProxy",
                   "build OxEventProxy",
+                  "register OxUiUpdate",
                   "register OxMultiMonitor",
                   "register OxMultiLanguage <- OxProgramSettings, OxProgramInfo",
                   "register OxOurProducts <- OxProgramInfo",
@@ -93,7 +94,7 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
     EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
     // Registered names refuse a second registration; their dependencies refuse to depend back.
     for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage",
-                             "OxMultiMonitor", "OxOurProducts"})
+                             "OxMultiMonitor", "OxOurProducts", "OxUiUpdate"})
         EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
     EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
     EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";

@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "ui/banner_ctrl.h"
+
+namespace {
+
+const WORD BannerId = 77;
+
+// A browser host that writes down what the banner asks of it.
+struct ScriptedHost {
+    static std::vector<std::wstring> calls;
+    static int createResult;
+    // Destroys the banner's window from inside a write, as a message pumped meanwhile may.
+    static bool destroyDuringWrite;
+
+    static int Create(HWND, DWORD hostFlags, int forward)
+    {
+        calls.push_back(L"create " + std::to_wstring(hostFlags) + L" " + std::to_wstring(forward));
+        return createResult;
+    }
+    static void Destroy(HWND) { calls.push_back(L"destroy"); }
+    static int Navigate(HWND, const wchar_t* address)
+    {
+        calls.push_back(std::wstring(L"navigate ") + address);
+        return 0;
+    }
+    static int Write(HWND window, const wchar_t* html)
+    {
+        calls.push_back(std::wstring(L"write ") + html);
+        if (destroyDuringWrite)
+            ::DestroyWindow(window);
+        return 0;
+    }
+    static void Command(HWND, int command) { calls.push_back(L"command " + std::to_wstring(command)); }
+    static void Resize(HWND, int width, int height)
+    {
+        calls.push_back(L"resize " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+    }
+    static void Open(const wchar_t* address) { calls.push_back(std::wstring(L"open ") + address); }
+
+    static const BrowserHostOperations operations;
+};
+std::vector<std::wstring> ScriptedHost::calls;
+int ScriptedHost::createResult = 0;
+bool ScriptedHost::destroyDuringWrite = false;
+const BrowserHostOperations ScriptedHost::operations = {Create, Destroy, Navigate, Write, Command, Resize};
+
+const BannerServices Scripted = {&ScriptedHost::operations, ScriptedHost::Open};
+
+// The banner's parent: answers the banner's notifications as told and writes them down.
+class BannerParent {
+public:
+    BannerParent()
+        : window([this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+              if (message != WM_NOTIFY)
+                  return false;
+              NMHDR* const header = reinterpret_cast<NMHDR*>(lParam);
+              notifications.push_back(header->code);
+              if (header->code == BannerLinkClicked) {
+                  reinterpret_cast<BannerLinkClickedInfo*>(header)->cancel = cancel;
+                  reinterpret_cast<BannerLinkClickedInfo*>(header)->stay = stay;
+              }
+              result = answer;
+              return true;
+          })
+    {
+    }
+
+    LRESULT answer = 0;
+    LONG cancel = 0;
+    LONG stay = 0;
+    std::vector<UINT> notifications;
+    HandlingWindow window;
+};
+
+class BannerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ScriptedHost::calls.clear();
+        ScriptedHost::createResult = 0;
+        ScriptedHost::destroyDuringWrite = false;
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(banner))
+            ::DestroyWindow(banner);
+        EXPECT_EQ(0, BannerCtrl::LiveCount()) << "every banner deleted itself exactly once";
+    }
+
+    HWND Create(DWORD flags, const std::wstring& content = L"https://www.zelk-soft.com/news",
+                const std::wstring& fallback = L"")
+    {
+        BannerInfo info = {parent.window.Get(), content, fallback, RECT{10, 20, 210, 120}, 0x44, flags};
+        banner = CreateBannerWindow(info, BannerId, Scripted);
+        return banner;
+    }
+
+    // What the host's browser reports: the banner decides and may cancel.
+    bool Navigating(BannerHostCode code, const wchar_t* address)
+    {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        BannerNavigation navigation = {address, &cancel, banner};
+        ::SendMessageW(banner, BannerHostNotify, code, reinterpret_cast<LPARAM>(&navigation));
+        return cancel == VARIANT_TRUE;
+    }
+    void Completed() { ::SendMessageW(banner, BannerHostNotify, BannerNavigateDone, 0); }
+
+    BannerParent parent;
+    HWND banner = nullptr;
+};
+
+} // namespace
+
+TEST_F(BannerTest, IsAHiddenChildWithItsIdThatLoadsItsContent)
+{
+    ASSERT_NE(nullptr, Create(0));
+    EXPECT_EQ(parent.window.Get(), ::GetParent(banner));
+    EXPECT_EQ(BannerId, ::GetDlgCtrlID(banner));
+    EXPECT_FALSE(::IsWindowVisible(banner));
+    EXPECT_EQ(LONG(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN), ::GetWindowLongW(banner, GWL_STYLE) & ~WS_VISIBLE);
+    EXPECT_EQ((std::vector<std::wstring>{L"create 68 0", L"resize 200x100", L"navigate https://www.zelk-soft.com/news"}),
+              ScriptedHost::calls);
+
+    const auto shown = [this] { return (::GetWindowLongW(banner, GWL_STYLE) & WS_VISIBLE) != 0; };
+    ::SetTimer(banner, 11, 10, nullptr);
+    for (int waited = 0; !shown() && waited < 2000; waited += 20) {
+        PumpMessages();
+        ::Sleep(20);
+    }
+    EXPECT_TRUE(shown()) << "shown by its timer";
+
+    ScriptedHost::calls.clear();
+    ::SendMessageW(banner, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    ::SendMessageW(banner, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 150));
+    ::SendMessageW(banner, BannerRefresh, 0, 0);
+    EXPECT_EQ(0, ::SendMessageW(banner, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(banner), 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"resize 300x150", L"command 4"}), ScriptedHost::calls)
+        << "minimising does not resize the browser";
+    ::DestroyWindow(banner);
+    EXPECT_EQ(L"destroy", ScriptedHost::calls.back());
+}
+
+TEST_F(BannerTest, WritesHtmlContentAndIsNullWithoutABrowser)
+{
+    ASSERT_NE(nullptr, Create(BannerContentIsHtml, L"<p>News</p>"));
+    EXPECT_EQ(L"write <p>News</p>", ScriptedHost::calls.back());
+    ::DestroyWindow(banner);
+
+    ScriptedHost::createResult = -2;
+    EXPECT_EQ(nullptr, Create(0)) << "no browser, no banner";
+}
+
+TEST_F(BannerTest, ABannerDestroyedWhileItsHtmlIsWrittenIsLeftAlone)
+{
+    ScriptedHost::destroyDuringWrite = true;
+    EXPECT_EQ(nullptr, Create(BannerContentIsHtml, L"<p>News</p>"));
+    EXPECT_EQ(L"destroy", ScriptedHost::calls.back());
+}
+
+TEST_F(BannerTest, DecidesWhereEachNavigationGoes)
+{
+    struct Case {
+        const char* what;
+        DWORD flags;
+        bool loading;
+        const wchar_t* address;
+        LRESULT answer;
+        LONG cancelAnswer;
+        LONG stayAnswer;
+        bool cancelled;
+        const wchar_t* opened;  // null: nothing handed to the user's browser
+        bool asked;
+    };
+    const Case cases[] = {
+        {"the banner's own load goes on", 0, true, L"https://www.zelk-soft.com/news", 0, 0, 0, false, nullptr, false},
+        {"a click opens outside", 0, false, L"https://www.zelk-soft.com/offer", 0, 0, 0, true,
+         L"https://www.zelk-soft.com/offer", false},
+        {"mail addresses open outside", 0, false, L"mailto:support@zelk-soft.com", 0, 0, 0, true,
+         L"mailto:support@zelk-soft.com", false},
+        {"file addresses are refused", 0, false, L"file:///C:/windows/system32/calc.exe", 0, 0, 0, true, nullptr, false},
+        {"network shares are refused", 0, false, L"\\\\server\\share\\run.exe", 0, 0, 0, true, nullptr, false},
+        {"error pages are blocked", 0, true, L"RES://ieframe.dll/navcancl.htm", 0, 0, 0, true, nullptr, false},
+        {"a parent answering 0 leaves the rule", BannerAskOnLink, false, L"http://www.zelk-soft.com/", 0, 0, 0, true,
+         L"http://www.zelk-soft.com/", true},
+        {"a parent may cancel", BannerAskOnLink, false, L"http://www.zelk-soft.com/", 1, 1, 0, true, nullptr, true},
+        {"a parent may open outside", BannerAskOnLink, true, L"http://www.zelk-soft.com/", 1, 0, 0, true,
+         L"http://www.zelk-soft.com/", true},
+        {"a parent may keep it inside", BannerAskOnLink, false, L"http://www.zelk-soft.com/", 1, 0, 1, false, nullptr, true},
+    };
+    for (const Case& navigation : cases) {
+        ASSERT_NE(nullptr, Create(navigation.flags)) << navigation.what;
+        if (!navigation.loading)
+            Completed();
+        parent.answer = navigation.answer;
+        parent.cancel = navigation.cancelAnswer;
+        parent.stay = navigation.stayAnswer;
+        parent.notifications.clear();
+        ScriptedHost::calls.clear();
+        EXPECT_EQ(navigation.cancelled, Navigating(BannerBeforeNavigate, navigation.address)) << navigation.what;
+        const std::vector<std::wstring> opened =
+            navigation.opened != nullptr ? std::vector<std::wstring>{std::wstring(L"open ") + navigation.opened}
+                                         : std::vector<std::wstring>{};
+        EXPECT_EQ(opened, ScriptedHost::calls) << navigation.what;
+        EXPECT_EQ(navigation.asked ? std::vector<UINT>{BannerLinkClicked} : std::vector<UINT>{}, parent.notifications)
+            << navigation.what;
+        EXPECT_TRUE(::IsWindow(banner)) << navigation.what;
+        ::DestroyWindow(banner);
+    }
+}
+
+TEST_F(BannerTest, ClosesOnItsCloseAddressInAnyCase)
+{
+    ASSERT_NE(nullptr, Create(0));
+    EXPECT_TRUE(Navigating(BannerBeforeNavigate, L"AppCommand:Close"));
+    EXPECT_FALSE(::IsWindow(banner));
+}
+
+TEST_F(BannerTest, AFailedLoadShowsTheFallbackOnceThenTheEmptyPage)
+{
+    ASSERT_NE(nullptr, Create(BannerFallbackIsHtml | BannerNotifyComplete, L"https://www.zelk-soft.com/news", L"<p>Offline</p>"));
+    ScriptedHost::calls.clear();
+    EXPECT_TRUE(Navigating(BannerNavigateFailed, L"https://www.zelk-soft.com/news")) << "no error page";
+    PumpMessages();
+    EXPECT_EQ((std::vector<std::wstring>{L"command 5", L"write <p>Offline</p>"}), ScriptedHost::calls);
+    EXPECT_FALSE(Navigating(BannerBeforeNavigate, L"about:blank")) << "loading the fallback";
+
+    ScriptedHost::calls.clear();
+    EXPECT_TRUE(Navigating(BannerNavigateFailed, L"about:blank"));
+    PumpMessages();
+    EXPECT_EQ((std::vector<std::wstring>{L"command 5", L"navigate about:blank"}), ScriptedHost::calls)
+        << "the fallback is used once";
+
+    ScriptedHost::calls.clear();
+    EXPECT_TRUE(Navigating(BannerNavigateFailed, L"about:blank"));
+    PumpMessages();
+    EXPECT_EQ(std::vector<std::wstring>(), ScriptedHost::calls) << "a failing empty page is not tried again";
+    Completed();
+    EXPECT_EQ(std::vector<UINT>{BannerNavigateComplete}, parent.notifications);
+}
+
+TEST_F(BannerTest, AParentThatDealsWithAFailedLoadGetsNoFallback)
+{
+    struct Case {
+        DWORD flags;
+        LRESULT answer;
+        std::vector<UINT> notifications;
+        bool fallback;
+    };
+    const Case cases[] = {
+        {BannerNotifyError | BannerNotifyComplete, 1, {BannerNavigateError, BannerNavigateComplete}, false},
+        {BannerNotifyError, 1, {BannerNavigateError}, false},
+        {BannerNotifyError, 0, {BannerNavigateError}, true},
+        {0, 1, {}, true},
+    };
+    for (const Case& failure : cases) {
+        ASSERT_NE(nullptr, Create(failure.flags, L"https://www.zelk-soft.com/news", L"https://www.zelk-soft.com/offline"));
+        parent.answer = failure.answer;
+        parent.notifications.clear();
+        ScriptedHost::calls.clear();
+        EXPECT_TRUE(Navigating(BannerNavigateFailed, L"https://www.zelk-soft.com/news"));
+        PumpMessages();
+        EXPECT_EQ(failure.notifications, parent.notifications) << "flags " << failure.flags;
+        const std::vector<std::wstring> fallback = {L"command 5", L"navigate https://www.zelk-soft.com/offline"};
+        EXPECT_EQ(failure.fallback ? fallback : std::vector<std::wstring>(), ScriptedHost::calls) << "flags " << failure.flags;
+        ::DestroyWindow(banner);
+    }
+}
+
+TEST(BannerAppAddresses, BecomeTheEmptyPageAndPostTheirNumber)
+{
+    TestWindow window(RECT{0, 0, 100, 100});
+    struct Case {
+        const wchar_t* address;
+        bool taken;
+        WPARAM number;
+    };
+    const Case cases[] = {
+        {L"app:42", true, 42}, {L"APP: \t7x", true, 7}, {L"app:", true, 0},
+        {L"app", false, 0},    {L"apple:1", false, 0},  {L"https://app:1", false, 0},
+    };
+    for (const Case& app : cases) {
+        PumpMessages();
+        EXPECT_EQ(app.taken, TakeAppAddress(app.address, window.window));
+        MSG posted;
+        const bool got = ::PeekMessageW(&posted, window.window, WM_APP, WM_APP, PM_REMOVE) != FALSE;
+        EXPECT_EQ(app.taken, got);
+        if (got) {
+            EXPECT_EQ(app.number, posted.wParam) << testing::PrintToString(std::wstring(app.address));
+        }
+    }
+}
