@@ -7,28 +7,8 @@ namespace {
 
 const wchar_t PackFolder[] = L"lang\\";
 
-bool HasDrive(const std::wstring& path)
-{
-    return path.size() >= 2 && path[1] == L':';
-}
-
 } // namespace
 
-std::wstring ProgramFolder(HMODULE module)
-{
-    const std::wstring program = ModuleFilePath(module);
-    if (program.empty())
-        return std::wstring();
-    // Also for paths without a drive letter (\\server\share\...): the folder is the path up to
-    // its last separator.
-    const size_t separator = program.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? program + L"\\" : program.substr(0, separator + 1);
-}
-
-std::wstring ResolveInProgramFolder(HMODULE module, const std::wstring& name)
-{
-    return HasDrive(name) ? name : ProgramFolder(module) + name;
-}
 
 std::vector<std::wstring> FindPackFiles(HMODULE programModule)
 {

@@ -18,12 +18,6 @@ const UINT PackShortCodeStringId = 94;
 const UINT SizeUnitsStringId = 95;
 const UINT SpeedUnitsStringId = 96;
 
-// The folder of the file module was loaded from, with a trailing backslash; empty when unknown.
-std::wstring ProgramFolder(HMODULE module);
-
-// A file relative to the program folder ("lang\*.dll"); a name with a drive ("C:...") as it is.
-std::wstring ResolveInProgramFolder(HMODULE module, const std::wstring& name);
-
 // The names of the files in "lang" beside the program that may be packs ("*.dll").
 std::vector<std::wstring> FindPackFiles(HMODULE programModule);
 

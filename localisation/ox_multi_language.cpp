@@ -9,6 +9,7 @@
 #include "localisation/message_format.h"
 #include "localisation/string_table.h"
 #include "platform/app_module.h"
+#include "platform/module_path.h"
 
 namespace {
 

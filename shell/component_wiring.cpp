@@ -10,6 +10,7 @@
 #include "services/ox_our_products.h"
 #include "services/ox_program_settings.h"
 #include "shell/ox_program_info.h"
+#include "ui/ox_ui_mgr.h"
 #include "ui/ox_ui_update.h"
 #include "version.h"
 
@@ -31,6 +32,11 @@ void RegisterComponents(HINSTANCE moduleInstance)
 
     registry->RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
     registry->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
+    registry->RegisterCreator("OxUiMgr", OxObjDelayCreate<OxUiMgr>(),
+                              DependencyList{"OxBaseProgramStuff", "OxProgramSettings", "OxMultiLanguage", "OxProgramInfo"});
+    // No skin libraries: the native look.
+    registry->GetInitParam("OxUiMgr")->SetIntParam("UseSkins", 0);
+    registry->GetInitParam("OxUiMgr")->SetIntParam("UseNative", 1);
     registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                               DependencyList{"OxProgramSettings", "OxProgramInfo"});
     registry->RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});

@@ -7,8 +7,8 @@
 #include "framework/interfaces/ui_mgr.h"
 #include "framework/program_mgr.h"
 #include "platform/com_ptr.h"
-#include "shell/dialog_hooks.h"
 #include "shell/property_pages.h"
+#include "ui/dialog_hooks.h"
 
 namespace {
 

@@ -1,34 +1,8 @@
 // ZELK Vantor Source Filter Settings: shows the settings of the ZELK Vantor Source filter.
 
-#include <windows.h>
-
-#include <commctrl.h>
-#include <objbase.h>
-
-#include "framework/program_mgr.h"
-#include "platform/app_module.h"
-#include "shell/component_wiring.h"
-#include "shell/run_sequence.h"
+#include "shell/program_entry.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand)
 {
-    ::CoInitialize(nullptr);
-    // Loads the window-management parts of the system before any window exists.
-    ::DefWindowProcW(nullptr, 0, 0, 0);
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&commonControls);
-    AppModule().Init(nullptr, instance, nullptr);
-
-    int result;
-    {
-        OxProgramMgr programMgr;
-        ProgramMgrPublication publication(&programMgr);
-        RegisterComponents(instance);
-        result = Run(instance, commandLine, showCommand);
-        // The publication ends first: GetProgramMgr is null while the manager tears down.
-    }
-
-    AppModule().Term();
-    ::CoUninitialize();
-    return result;
+    return RunProgram(instance, commandLine, showCommand);
 }

@@ -22,6 +22,8 @@ public:
     // The module whose file stands for the program.
     HMODULE Program() const { return program.Get(); }
     std::wstring LangPath(const std::wstring& file) const { return folder + L"lang\\" + file; }
+    // A path in the folder.
+    std::wstring Path(const std::wstring& relative) const { return folder + relative; }
     // Puts a file with the given bytes into "lang".
     void AddLangFile(const std::wstring& file, const std::string& bytes) const;
 

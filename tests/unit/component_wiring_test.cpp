@@ -58,6 +58,9 @@ TEST(ComponentWiring, RegistersTheComponentSetInOrderWithItsDependencies)
                   "build OxEventProxy",
                   "register OxUiUpdate",
                   "register OxMultiMonitor",
+                  "register OxUiMgr <- OxBaseProgramStuff, OxProgramSettings, OxMultiLanguage, OxProgramInfo",
+                  "parameters of OxUiMgr",
+                  "parameters of OxUiMgr",
                   "register OxMultiLanguage <- OxProgramSettings, OxProgramInfo",
                   "register OxOurProducts <- OxProgramInfo",
               }),
@@ -92,9 +95,11 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
 
     EXPECT_EQ(0, manager.GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1));
     EXPECT_EQ(1, manager.GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1)) << "left at its default";
+    EXPECT_EQ(0, manager.GetInitParam("OxUiMgr")->GetIntParam("UseSkins", 1));
+    EXPECT_EQ(1, manager.GetInitParam("OxUiMgr")->GetIntParam("UseNative", 0));
     // Registered names refuse a second registration; their dependencies refuse to depend back.
     for (const char* name : {"OxBaseProgramStuff", "OxProgramSettings", "OxEventProxy", "OxProgramInfo", "OxMultiLanguage",
-                             "OxMultiMonitor", "OxOurProducts", "OxUiUpdate"})
+                             "OxMultiMonitor", "OxOurProducts", "OxUiUpdate", "OxUiMgr"})
         EXPECT_FALSE(manager.RegisterCreator(name, ComponentCreator(), std::string())) << name;
     EXPECT_FALSE(manager.RegisterCreator("OxMultiMonitor", ComponentCreator(), std::string("OxProgramSettings")));
     EXPECT_TRUE(manager.RegisterCreator("OxCheckForUpdate", ComponentCreator(), std::string())) << "the update check is not registered";

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "desktop.h"
-#include "shell/dialog_hooks.h"
 #include "test_support.h"
+#include "ui/dialog_hooks.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/dialog_hooks.h"
+#include "ui/dialog_hooks.h"
 
 #include <cwchar>
 
