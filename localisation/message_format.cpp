@@ -123,6 +123,22 @@ std::wstring FormatMessageText(const std::wstring& text, FormatArguments& argume
     }
 }
 
+std::wstring ItemArgumentKinds(const std::wstring& text)
+{
+    std::wstring kinds;
+    for (boost::wsregex_iterator item(text.begin(), text.end(), ItemPattern()), end; item != end; ++item) {
+        if (!(*item)[3].matched)
+            continue; // "%%"
+        switch ((*item).str(3)[0]) {
+        case L'u': case L'o': case L'x': case L'X': kinds += L'u'; break;
+        case L'e': case L'f': case L'g': case L'E': case L'G': kinds += L'd'; break;
+        case L's': case L'S': kinds += L's'; break;
+        default: kinds += L'i'; break;
+        }
+    }
+    return kinds;
+}
+
 std::wstring FormatUnits(LONGLONG value, const std::wstring& unitNames)
 {
     size_t unit = 0;

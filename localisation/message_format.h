@@ -50,6 +50,11 @@ public:
 // number. An empty text on any error: a bad format, mixed items, a missing value.
 std::wstring FormatMessageText(const std::wstring& text, FormatArguments& arguments);
 
+// The kinds of value the items of text read, in the order they read them: 'i' an int (also
+// characters), 'u' an unsigned int, 'd' a double, 's' a string. Two texts with the same kinds
+// take the same arguments.
+std::wstring ItemArgumentKinds(const std::wstring& text);
+
 // "512 bytes", "1.50 KB": the value divided by 1024 while it is above 1024, with two truncated
 // decimals once divided, and the unit of that step from unitNames (split at every white-space
 // character). An empty text when unitNames has no name for the step.

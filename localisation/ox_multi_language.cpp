@@ -204,9 +204,12 @@ boost::signals2::connection OxMultiLanguage::ConnectResourcesReloaded(const Reso
 
 std::wstring& OxMultiLanguage::FormatString(std::wstring& out, UINT stringId, const wchar_t* defaultFormat, ...)
 {
+    const std::wstring ownText = defaultFormat != nullptr ? defaultFormat : L"";
     std::wstring text;
-    if (!LoadTableString(pimpl->ResourceModule(), stringId, text))
-        text = defaultFormat != nullptr ? defaultFormat : L"";
+    // The arguments are those of the program's own text: a pack's text that would read others
+    // (another number, or another type) is not used.
+    if (!LoadTableString(pimpl->ResourceModule(), stringId, text) || ItemArgumentKinds(text) != ItemArgumentKinds(ownText))
+        text = ownText;
     va_list values;
     va_start(values, defaultFormat);
     VariadicArguments arguments(values);

@@ -270,6 +270,12 @@ TEST_F(LanguagePacksTest, FormatsWithTheTextsAndUnitsOfTheLoadedPack)
     std::wstring out;
     EXPECT_EQ(L"3 Dateien in C:\\", Languages()->FormatString(out, 200, L"%d files in %s", 3, L"C:\\"));
     EXPECT_EQ(L"2 files", Languages()->FormatString(out, 201, L"%d files", 2)) << "a missing id takes the default text";
+    // A pack's text that would read other arguments than the program's own falls back to it.
+    EXPECT_EQ(L"3 errors", Languages()->FormatString(out, 202, L"%d errors", 3)) << "a string for an int";
+    EXPECT_EQ(L"3 errors in C:", Languages()->FormatString(out, 203, L"%d errors in %s", 3, L"C:")) << "read in another order";
+    EXPECT_EQ(L"3 errors in C:", Languages()->FormatString(out, 204, L"%d errors in %s", 3, L"C:")) << "one more value";
+    EXPECT_EQ(L"3 errors", Languages()->FormatString(out, 205, L"%d errors", 3)) << "unsigned for signed";
+    EXPECT_EQ(L"4 Fehler", Languages()->FormatString(out, 205, L"%u errors", 4u)) << "the same arguments: the pack's text";
     EXPECT_EQ(L"512 Bytes", Languages()->FormatSize(out, 512));
     EXPECT_EQ(L"1.50 KB", Languages()->FormatSize(out, 1536));
     EXPECT_EQ(L"2.00 KB/s", Languages()->FormatSpeed(out, 2048));

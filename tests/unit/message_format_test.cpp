@@ -99,6 +99,21 @@ TEST(MessageFormat, RefusesItemsWhenNoArgumentsAreGiven)
     EXPECT_EQ(L"", FormatMessageText(L"%s KB", none));
 }
 
+TEST(MessageFormat, TellsWhichValuesATextReadsInTheOrderItReadsThem)
+{
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* kinds;
+    };
+    const Case cases[] = {
+        {L"no items, 100%%", L""},         {L"%d files in %s", L"is"},    {L"%2$s: %1$d", L"si"},
+        {L"%c %C %p %i", L"iiii"},         {L"%u %o %x %X", L"uuuu"},     {L"%e %.2f %g %E %G", L"ddddd"},
+        {L"%-10S|%ls", L"ss"},
+    };
+    for (const Case& text : cases)
+        EXPECT_EQ(text.kinds, ItemArgumentKinds(text.text)) << testing::PrintToString(std::wstring(text.text));
+}
+
 TEST(MessageFormat, SplitsUnitNamesAtEveryWhiteSpace)
 {
     EXPECT_EQ(L"1.50 ", FormatUnits(1536, L"bytes  KB"));
