@@ -23,7 +23,7 @@ wine_env_loader() {
 
 # True when this host runs the 32-bit loader: some x86-64 hosts run 64-bit code only.
 wine_env_host_runs_win32() {
-  /usr/lib/wine/wine --version </dev/null >/dev/null 2>&1
+  "$(wine_env_loader win32)" --version </dev/null >/dev/null 2>&1
 }
 
 wine_env_start_xvfb() {

@@ -1,5 +1,6 @@
 #include "ui/ox_ui_mgr.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <deque>
 #include <map>

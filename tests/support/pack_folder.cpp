@@ -74,8 +74,13 @@ PackFolder::~PackFolder()
 
 void PackFolder::AddLangFile(const std::wstring& file, const std::string& bytes) const
 {
+    AddFile(L"lang\\" + file, bytes);
+}
+
+void PackFolder::AddFile(const std::wstring& relative, const std::string& bytes) const
+{
     const ScopedHandle handle(
-        ::CreateFileW(LangPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
         return;
     DWORD written = 0;

@@ -24,8 +24,9 @@ public:
     std::wstring LangPath(const std::wstring& file) const { return folder + L"lang\\" + file; }
     // A path in the folder.
     std::wstring Path(const std::wstring& relative) const { return folder + relative; }
-    // Puts a file with the given bytes into "lang".
+    // Puts a file with the given bytes into "lang", or anywhere in the folder.
     void AddLangFile(const std::wstring& file, const std::string& bytes) const;
+    void AddFile(const std::wstring& relative, const std::string& bytes) const;
 
 private:
     std::wstring folder;

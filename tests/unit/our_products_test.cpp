@@ -6,6 +6,7 @@
 #include "framework/program_mgr.h"
 #include "pack_folder.h"
 #include "platform/module_path.h"
+#include "platform/reg_key.h"
 #include "platform/scoped_resource.h"
 #include "services/ox_our_products.h"
 #include "shell/ox_program_info.h"
@@ -50,23 +51,15 @@ protected:
     // What an installer writes; a null text leaves that value out.
     static void Install(const wchar_t* folder, const wchar_t* exeName)
     {
-        HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, (CompanyKey() + L"\\ZELK Vantor Source").c_str(), 0,
-                                                   nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-        const ScopedResource<RegistryKeyTraits> owned(key);
-        for (const auto& value : {std::make_pair(static_cast<const wchar_t*>(nullptr), folder),
-                                  std::make_pair(L"program_exe_name", exeName)}) {
-            if (value.second != nullptr)
-                ::RegSetValueExW(key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second),
-                                 static_cast<DWORD>((wcslen(value.second) + 1) * sizeof(wchar_t)));
+        CRegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, (CompanyKey() + L"\\ZELK Vantor Source").c_str()));
+        if (folder != nullptr) {
+            ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(nullptr, folder));
+        }
+        if (exeName != nullptr) {
+            ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(L"program_exe_name", exeName));
         }
     }
-
-    struct RegistryKeyTraits {
-        typedef HKEY Handle;
-        static bool IsNone(HKEY key) { return key == nullptr; }
-        static void Close(HKEY key) { ::RegCloseKey(key); }
-    };
 
     OxProgramMgr manager;
 };

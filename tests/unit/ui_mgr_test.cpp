@@ -38,8 +38,7 @@ public:
         }
         ::CreateDirectoryW(folder.Path(L"skins").c_str(), nullptr);
         for (const std::wstring& file : skinFiles)
-            ::CloseHandle(::CreateFileW(folder.Path(L"skins\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            folder.AddFile(L"skins\\" + file, std::string());
         ::SetEnvironmentVariableW(L"VANTOR_FIXTURE_SKIN_LOG", folder.Path(L"calls.log").c_str());
     }
     ~SkinFolder()
