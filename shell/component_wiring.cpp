@@ -27,8 +27,6 @@ void RegisterComponents(HINSTANCE moduleInstance)
     registry->RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
                               DependencyList{"OxProgramInfo", "OxMultiMonitor"});
     registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
-    // Its window must belong to this, the main, thread.
-    BuildComponentNow(registry, "OxEventProxy");
 
     registry->RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
     registry->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
@@ -40,4 +38,10 @@ void RegisterComponents(HINSTANCE moduleInstance)
     registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
                               DependencyList{"OxProgramSettings", "OxProgramInfo"});
     registry->RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});
+}
+
+void BuildMainThreadComponents(IOxQueryInterface* registry)
+{
+    // Its window must belong to this, the main, thread, whichever thread asks for it first.
+    BuildComponentNow(registry, "OxEventProxy");
 }

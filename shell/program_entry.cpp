@@ -1,20 +1,15 @@
 #include "shell/program_entry.h"
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "framework/program_mgr.h"
 #include "platform/app_module.h"
+#include "platform/com_apartment.h"
 #include "shell/component_wiring.h"
 #include "shell/run_sequence.h"
 
 int RunProgram(HINSTANCE instance, LPWSTR commandLine, int showCommand, void (*adjust)(IOxQueryInterface*))
 {
-    ::CoInitialize(nullptr);
-    // Loads the window-management parts of the system before any window exists.
-    ::DefWindowProcW(nullptr, 0, 0, 0);
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&commonControls);
+    // COM and the window system are set up by the run, once this start turns out to be the
+    // running instance.
     AppModule().Init(nullptr, instance, nullptr);
 
     int result;
@@ -29,6 +24,6 @@ int RunProgram(HINSTANCE instance, LPWSTR commandLine, int showCommand, void (*a
     }
 
     AppModule().Term();
-    ::CoUninitialize();
+    MainApartment().Leave();
     return result;
 }

@@ -2,20 +2,43 @@
 
 #include <cwchar>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/multi_language.h"
 #include "framework/interfaces/ui_mgr.h"
 #include "framework/interfaces/ui_update.h"
 #include "framework/program_mgr.h"
 #include "platform/app_module.h"
+#include "platform/com_apartment.h"
+#include "platform/common_controls.h"
 #include "platform/message_loop.h"
+#include "shell/component_wiring.h"
 #include "shell/dispatch_window.h"
+
+namespace {
+
+// Left until after the single-instance check, so that a start that only hands its command line
+// to the running instance ends without loading any of it.
+void PrepareRunningInstance()
+{
+    MainApartment().Enter();
+    // Loads the window-management parts of the system before any window exists.
+    ::DefWindowProcW(nullptr, 0, 0, 0);
+    InitCommonControlClasses(ICC_BAR_CLASSES);
+    BuildMainThreadComponents(GetProgramMgr());
+}
+
+} // namespace
 
 int Run(HINSTANCE, LPWSTR, int)
 {
     const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(GetProgramMgr(), "GlobalUse");
     if (!baseProgramStuff.Get()->CheckSingleInstance())
         return -1;
+    PrepareRunningInstance();
 
     CMessageLoop loop;
     AppModule().AddMessageLoop(&loop);

@@ -90,6 +90,7 @@ int Listen(const Options& options)
 
     if (!baseProgramStuff.Get()->CheckSingleInstance())
         return -1;
+    BuildMainThreadComponents(registry);
     ::Sleep(options.windowDelayMs);
     int exitCode = -1;
     {

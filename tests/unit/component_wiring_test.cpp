@@ -55,7 +55,6 @@ TEST(ComponentWiring, RegistersTheComponentSetInOrderWithItsDependencies)
                   "parameters of OxBaseProgramStuff",
                   "register OxProgramSettings <- OxProgramInfo, OxMultiMonitor",
                   "register OxEventProxy",
-                  "build OxEventProxy",
                   "register OxUiUpdate",
                   "register OxMultiMonitor",
                   "register OxUiMgr <- OxBaseProgramStuff, OxProgramSettings, OxMultiLanguage, OxProgramInfo",
@@ -65,15 +64,19 @@ TEST(ComponentWiring, RegistersTheComponentSetInOrderWithItsDependencies)
                   "register OxOurProducts <- OxProgramInfo",
               }),
               registry.calls);
+
+    registry.calls.clear();
+    BuildMainThreadComponents(&registry);
+    EXPECT_EQ((std::vector<std::string>{"build OxEventProxy"}), registry.calls);
 }
 
-TEST(ComponentWiring, RegistersThisProgramsIdentityAndBuildsOnlyItAndTheEventProxy)
+TEST(ComponentWiring, RegistersThisProgramsIdentityAndBuildsOnlyIt)
 {
     OxProgramMgr manager;
     ProgramMgrPublication publication(&manager);
     RegisterComponents(::GetModuleHandleW(nullptr));
 
-    EXPECT_EQ((std::vector<std::string>{"OxEventProxy", "OxProgramInfo"}), manager.GetTeardownOrder());
+    EXPECT_EQ((std::vector<std::string>{"OxProgramInfo"}), manager.GetTeardownOrder());
     const boost::shared_ptr<IOxProgramInfo> identity = OxInterfacePtr<IOxProgramInfo>(&manager, "GlobalUse").Get();
     EXPECT_EQ(::GetModuleHandleW(nullptr), identity->GetModuleInstance());
     EXPECT_EQ(L"ZELK Vantor Source", identity->GetFullName());
@@ -109,6 +112,6 @@ TEST(ComponentWiring, RegistersTheServicesWithTheirDependenciesAndInitParameters
     manager.GetInterface("OxBaseProgramStuff", "GlobalUse");
     manager.GetInterface("OxMultiLanguage", "GlobalUse");
     manager.GetInterface("OxProgramSettings", "GlobalUse");
-    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxEventProxy", "OxMultiLanguage", "OxProgramSettings", "OxProgramInfo"}),
+    EXPECT_EQ((std::vector<std::string>{"OxBaseProgramStuff", "OxMultiLanguage", "OxProgramSettings", "OxProgramInfo"}),
               manager.GetTeardownOrder());
 }
