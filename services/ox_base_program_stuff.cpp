@@ -8,6 +8,7 @@
 #include "platform/contained_window.h"
 #include "platform/module_path.h"
 #include "platform/scoped_resource.h"
+#include "services/forwarding_claim.h"
 
 
 class OxBaseProgramStuff::impl : public CMessageMap {
@@ -89,30 +90,56 @@ public:
 
 private:
     // False when the running instance did not take the command line: it refused it, is gone,
-    // or did not answer in time.
+    // or did not answer in time. A line sent to an instance that did not answer in time is
+    // claimed back, so that the instance cannot handle it as well once it recovers.
     bool ForwardCommandLine(HWND running)
     {
-        const wchar_t* const commandLine = ::GetCommandLineW();
-        COPYDATASTRUCT record = {};
-        record.dwData = ForwardedCommandLineTag;
-        record.cbData = static_cast<DWORD>(wcslen(commandLine) * sizeof(wchar_t));
-        record.lpData = const_cast<wchar_t*>(commandLine);
+        const std::wstring commandLine = ::GetCommandLineW();
+        ForwardingClaim claim;
+        if (claim.IsValid()) {
+            DWORD_PTR result = 0;
+            if (!SendRecord(running, ClaimedCommandLineTag, claim.RecordFor(commandLine), &result))
+                return !claim.TakeBack();
+            if (result != 0)
+                return true;
+            // An instance that answers but refuses claimed records does not know them.
+        }
         DWORD_PTR result = 0;
+        return SendRecord(running, ForwardedCommandLineTag, commandLine, &result) && result != 0;
+    }
+
+    // False when the running instance did not answer in time.
+    static bool SendRecord(HWND running, ULONG_PTR tag, const std::wstring& data, DWORD_PTR* result)
+    {
+        COPYDATASTRUCT record = {};
+        record.dwData = tag;
+        record.cbData = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        record.lpData = const_cast<wchar_t*>(data.data());
         return ::SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record),
-                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, ForwardTimeoutMs, &result)
-            && result != 0;
+                                     SMTO_NORMAL | SMTO_ABORTIFHUNG, ForwardTimeoutMs, result)
+            != 0;
     }
 
     LRESULT OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled)
     {
         const COPYDATASTRUCT* const record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (record == nullptr || record->dwData != ForwardedCommandLineTag) {
+        if (record == nullptr || (record->dwData != ForwardedCommandLineTag && record->dwData != ClaimedCommandLineTag)) {
             handled = FALSE;
             return 0;
         }
         // An odd last byte is no code unit.
         const size_t codeUnits = record->lpData != nullptr ? record->cbData / sizeof(wchar_t) : 0;
-        pendingCommandLines.emplace_back(static_cast<const wchar_t*>(record->lpData), codeUnits);
+        const wchar_t* const data = static_cast<const wchar_t*>(record->lpData);
+        std::wstring commandLine;
+        if (record->dwData == ClaimedCommandLineTag) {
+            std::wstring claimId;
+            // A line whose start stopped waiting and claimed it back is that start's own.
+            if (!SplitClaimedRecord(data, codeUnits, &claimId, &commandLine) || !TakeForwardingClaim(claimId))
+                return 0;
+        } else {
+            commandLine.assign(data, codeUnits);
+        }
+        pendingCommandLines.push_back(std::move(commandLine));
         ::SetTimer(windowHook, CommandLineTimerId, CommandLineBatchDelayMs, nullptr);
         return TRUE;
     }

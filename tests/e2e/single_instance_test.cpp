@@ -3,6 +3,7 @@
 #include "command_line_log.h"
 #include "desktop.h"
 #include "program_run.h"
+#include "services/forwarding_claim.h"
 #include "services/single_instance_protocol.h"
 #include "test_environment.h"
 
@@ -185,6 +186,66 @@ TEST_F(SingleInstance, TakesOddEmptyAndLargeRecordsAndLeavesOtherTagsAlone)
     EXPECT_EQ(L"", batches[1].commandLines[1]);
     EXPECT_TRUE(batches[1].commandLines[2] == large) << "the 1 MiB record came through changed";
     EXPECT_EQ(0u, listener.Close());
+}
+
+TEST_F(SingleInstance, TakesAClaimedLineOnlyByTakingItsClaim)
+{
+    Listener listener;
+    const HWND window = StartedListener(listener);
+    ASSERT_NE(nullptr, window);
+
+    const std::wstring line = L"\"vantor_source.exe\" --claimed";
+    ForwardingClaim open;
+    ASSERT_TRUE(open.IsValid());
+    ForwardingClaim takenBack;
+    ASSERT_TRUE(takenBack.TakeBack());
+    const std::wstring takenRecord = takenBack.RecordFor(line);
+    const std::wstring openRecord = open.RecordFor(line);
+    const std::wstring wrongIdRecord = std::wstring(L"1\\2") + L'\0' + line;
+    const std::wstring unknownIdRecord = std::wstring(L"4-8-15") + L'\0' + line;
+    const struct {
+        const wchar_t* what;
+        const std::wstring& record;
+        LRESULT answer;
+    } cases[] = {
+        {L"a claim its start took back", takenRecord, 0},
+        {L"an id of other characters", wrongIdRecord, 0},
+        {L"an id no start made", unknownIdRecord, 0},
+        {L"no zero after the id", line, 0},
+        {L"an open claim", openRecord, TRUE},
+        {L"the same claim again", openRecord, 0},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(row.answer, SendCopyData(window, row.record.data(), static_cast<DWORD>(row.record.size() * sizeof(wchar_t)),
+                                           ClaimedCommandLineTag))
+            << row.what;
+    }
+    EXPECT_FALSE(open.TakeBack()) << "the instance took the token with the line";
+
+    const std::vector<CommandLineBatch> batches = listener.WaitForBatches(2);
+    ASSERT_EQ(2u, batches.size());
+    EXPECT_EQ(std::vector<std::wstring>{line}, batches[1].commandLines);
+    EXPECT_EQ(0u, listener.Close());
+}
+
+TEST_F(SingleInstance, ALineWhoseStartStoppedWaitingForAHungInstanceIsNotHandledThereToo)
+{
+    Listener running(L"--stall-on stall-marker 8000");
+    ASSERT_NE(nullptr, StartedListener(running));
+
+    Listener later(L"stall-marker");
+    ASSERT_NE(nullptr, later.WaitForWindow(30000)) << "the later start did not go on by itself";
+    const std::vector<CommandLineBatch> own = later.WaitForBatches(1);
+    ASSERT_EQ(1u, own.size());
+    EXPECT_EQ(std::vector<std::wstring>{later.run.CommandLine()}, own[0].commandLines) << "it handles its line itself";
+
+    // Once the running instance answers again, it has had the line and the batching delay.
+    DWORD_PTR ignored = 0;
+    EXPECT_NE(0, ::SendMessageTimeoutW(running.WaitForWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored));
+    ::Sleep(1000);
+    EXPECT_EQ(1u, running.Batches().size()) << "the line was handled by both instances";
+    EXPECT_EQ(0u, later.Close());
+    EXPECT_EQ(0u, running.Close());
 }
 
 TEST_F(SingleInstance, DeliversABurstOfAThousandLinesInOrderWithoutLosingAny)

@@ -3,12 +3,14 @@
 // stays until it gets the close command (0xE141).
 //
 //   command_line_listener --log FILE [--multi-instance] [--delay-window MS] [--exit-code N]
-//                         [--restart-on-exit]
+//                         [--restart-on-exit] [--stall-on MARKER MS]
 //
 // --multi-instance   sets "MultiInstanceAllowed" to 1 (the program itself sets 0)
 // --delay-window MS  waits that long between the single-instance check and its window
 // --exit-code N      stores N as the exit code
 // --restart-on-exit  asks for a restart when it ends (the new process gets no arguments)
+// --stall-on MARKER MS  stops answering for MS when a forwarded record holding MARKER arrives,
+//                    before the program sees the record: an instance that hangs right then
 // Without --log it logs nothing.
 #include <string>
 
@@ -34,6 +36,8 @@ struct Options {
     bool hasExitCode = false;
     int exitCode = 0;
     bool restartOnExit = false;
+    std::wstring stallMarker;
+    DWORD stallMs = 0;
 };
 
 Options ReadOptions()
@@ -55,10 +59,35 @@ Options ReadOptions()
             options.exitCode = _wtoi(arguments[++i]);
         } else if (argument == L"--restart-on-exit")
             options.restartOnExit = true;
+        else if (argument == L"--stall-on" && i + 2 < count) {
+            options.stallMarker = arguments[++i];
+            options.stallMs = static_cast<DWORD>(_wtoi(arguments[++i]));
+        }
     }
     ::LocalFree(arguments);
     return options;
 }
+
+// A window procedure put over the dispatch window's, which stalls on a marked record.
+struct Stall {
+    static WNDPROC previous;
+    static std::wstring marker;
+    static DWORD milliseconds;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_COPYDATA) {
+            const COPYDATASTRUCT* const record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            const std::wstring data(static_cast<const wchar_t*>(record->lpData), record->cbData / sizeof(wchar_t));
+            if (data.find(marker) != std::wstring::npos)
+                ::Sleep(milliseconds);
+        }
+        return ::CallWindowProcW(previous, window, message, wParam, lParam);
+    }
+};
+WNDPROC Stall::previous = nullptr;
+std::wstring Stall::marker;
+DWORD Stall::milliseconds = 0;
 
 class ListeningWindow : public CDispatchWindowBase {
 public:
@@ -96,8 +125,15 @@ int Listen(const Options& options)
     {
         CMessageLoop loop;
         ListeningWindow window;
-        if (window.Create(nullptr) != nullptr)
+        if (window.Create(nullptr) != nullptr) {
+            if (!options.stallMarker.empty()) {
+                Stall::marker = options.stallMarker;
+                Stall::milliseconds = options.stallMs;
+                Stall::previous = reinterpret_cast<WNDPROC>(
+                    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Stall::Procedure)));
+            }
             exitCode = loop.Run();
+        }
     }
     return FinishRun(exitCode);
 }
