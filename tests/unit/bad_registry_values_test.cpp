@@ -3,6 +3,7 @@
 // beyond the data.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -253,6 +254,25 @@ TEST_F(BadRegistryValuesTest, WindowsWithoutAUsableRectangleAreCentredAndOnlyANu
         const LONG top = (area.top + area.bottom) / 2 - 101 / 2;
         EXPECT_EQ((RECT{left, top, left + 201, top + 101}), WindowRect(window.window)) << value.what;
         EXPECT_EQ(value.readsAs == ReadsAs::Number ? SW_MAXIMIZE : SW_SHOWNORMAL, showCommand) << value.what;
+    }
+}
+
+// Numbers of the right type whose rectangle is wider or taller than any int can say.
+TEST_F(BadRegistryValuesTest, WindowsWhoseStoredRectangleNoWindowCanHaveAreCentred)
+{
+    Build();
+    const RECT extremes[] = {{INT_MIN, 0, INT_MAX, 100}, {0, INT_MIN, 100, INT_MAX}, {-2, 0, INT_MAX, 100}};
+    for (const RECT& stored : extremes) {
+        const LONG corners[] = {stored.left, stored.top, stored.right, stored.bottom};
+        const wchar_t* const names[] = {L"WinPosX0", L"WinPosY0", L"WinPosX1", L"WinPosY1"};
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(Settings()->SetInt(std::wstring(L"Controls\\Main\\") + names[i], corners[i]));
+        TestWindow window(RECT{0, 0, 201, 101}, WS_POPUP);
+        Settings()->RestoreWindowPosition(L"Main", window.window, nullptr, false);
+        const RECT area = WorkAreaOf(window.window);
+        const LONG left = (area.left + area.right) / 2 - 201 / 2;
+        const LONG top = (area.top + area.bottom) / 2 - 101 / 2;
+        EXPECT_EQ((RECT{left, top, left + 201, top + 101}), WindowRect(window.window)) << ::testing::PrintToString(stored);
     }
 }
 
