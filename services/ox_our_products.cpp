@@ -61,6 +61,9 @@ bool OxOurProducts::GetProductExePath(const std::string& key, std::wstring& path
     std::wstring fileName;
     if (!productKey.ReadString(L"", path) || !productKey.ReadString(L"program_exe_name", fileName))
         return false;
+    // An empty folder is none: joined to the file it would name the root of the current drive.
+    if (path.empty())
+        return false;
     path += L"\\" + fileName;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -17,8 +17,8 @@ public:
     bool IsProductInstalled(const std::string& key) override;
     bool GetProductVersion(const std::string& key, int* major, int* minor, int* build) override;
     // The default value of "Software\<company>\<product name>" is the folder and
-    // "program_exe_name" the file; true when that names an existing file. After a failed read
-    // of the file name path may already hold the folder.
+    // "program_exe_name" the file; true when that names an existing file. An empty folder names
+    // none. After a failed read of the file name path may already hold the folder.
     bool GetProductExePath(const std::string& key, std::wstring& path) override;
     HICON GetProductIcon(const std::string& key, bool small) override;
     std::wstring GetHelpUrl(int page, const std::string& key) override;

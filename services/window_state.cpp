@@ -1,5 +1,6 @@
 #include "services/window_state.h"
 
+#include <climits>
 #include <iomanip>
 #include <sstream>
 
@@ -27,6 +28,14 @@ std::wstring ColumnValue(HWND control, int column)
     std::wostringstream name;
     name << L"Column" << std::setw(2) << std::setfill(L'0') << column;
     return ControlValue(control, name.str());
+}
+
+// Not empty, and with a width and height an int can hold: stored numbers may make any corners.
+bool IsUsableRect(const RECT& rect)
+{
+    const LONGLONG width = static_cast<LONGLONG>(rect.right) - rect.left;
+    const LONGLONG height = static_cast<LONGLONG>(rect.bottom) - rect.top;
+    return width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX;
 }
 
 // The header of a report-style list view with a control id; null for anything else.
@@ -64,7 +73,7 @@ void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, co
         return;
     const RECT stored = {settings.GetInt(WindowValue(name, L"WinPosX0"), 0), settings.GetInt(WindowValue(name, L"WinPosY0"), 0),
                          settings.GetInt(WindowValue(name, L"WinPosX1"), 0), settings.GetInt(WindowValue(name, L"WinPosY1"), 0)};
-    if (::IsRectEmpty(&stored)) {
+    if (!IsUsableRect(stored)) {
         CWindow(window).CenterWindow();
     } else {
         const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0);

@@ -2,34 +2,13 @@
 
 #include "command_line_log.h"
 #include "desktop.h"
+#include "listener.h"
 #include "program_run.h"
 #include "services/forwarding_claim.h"
 #include "services/single_instance_protocol.h"
 #include "test_environment.h"
 
 namespace {
-
-const WORD CloseCommandId = 0xE141;
-
-std::wstring FreshLogPath()
-{
-    static int counter = 0;
-    wchar_t folder[MAX_PATH] = L"";
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"vantor-listener-" + std::to_wstring(::GetCurrentProcessId()) + L"-"
-        + std::to_wstring(++counter) + L".log";
-    ::DeleteFileW(path.c_str());
-    return path;
-}
-
-HWND DispatchWindowOf(DWORD processId)
-{
-    for (HWND window : TopLevelWindowsOf(processId)) {
-        if (ClassNameOf(window) == DispatchWindowClassName)
-            return window;
-    }
-    return nullptr;
-}
 
 // Sends one forwarded command line as a later start would; the window's answer.
 LRESULT SendCopyData(HWND window, const void* data, DWORD bytes, ULONG_PTR tag = ForwardedCommandLineTag)
@@ -47,40 +26,6 @@ LRESULT Forward(HWND window, const std::wstring& line)
 {
     return SendCopyData(window, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)));
 }
-
-// A listener: an instance built on the framework that logs every batch of command lines.
-class Listener {
-public:
-    explicit Listener(const std::wstring& options = std::wstring())
-        : logPath(FreshLogPath()), run(L"command_line_listener.exe", L"--log \"" + logPath + L"\"" + (options.empty() ? L"" : L" " + options))
-    {
-    }
-    ~Listener() { ::DeleteFileW(logPath.c_str()); }
-
-    HWND WaitForWindow(DWORD timeoutMs = 20000)
-    {
-        return ::WaitForWindow([this] { return DispatchWindowOf(run.ProcessId()); }, timeoutMs);
-    }
-    std::vector<CommandLineBatch> Batches() const { return ReadBatches(logPath); }
-    // Waits until at least count batches are logged.
-    std::vector<CommandLineBatch> WaitForBatches(size_t count, DWORD timeoutMs = 10000) const
-    {
-        std::vector<CommandLineBatch> batches;
-        WaitUntil([&] { return (batches = Batches()).size() >= count; }, timeoutMs);
-        return batches;
-    }
-    // Closes the instance as its program would and returns its exit code.
-    DWORD Close()
-    {
-        ::PostMessageW(DispatchWindowOf(run.ProcessId()), WM_COMMAND, MAKEWPARAM(CloseCommandId, 0), 0);
-        DWORD exitCode = 0xBAD;
-        run.WaitForExit(30000, &exitCode);
-        return exitCode;
-    }
-
-    std::wstring logPath;
-    ProgramRun run;
-};
 
 class SingleInstance : public ::testing::Test {
 protected:
