@@ -6,7 +6,7 @@ if(NOT EXISTS ${BUILD_DIR}/CMakeCache.txt)
 endif()
 execute_process(
   COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --config ${CONFIG}
-          --target vantor_source vantor_source_filter language_packs
+          --target vantor_source vantor_source_filter language_packs runs_32bit_probe
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "Building the ${ARCH} program in ${BUILD_DIR} failed.")

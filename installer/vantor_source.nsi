@@ -71,29 +71,36 @@ Var Folder32
 Var Folder64
 
 ; Sets Folder32 and Folder64 (and INSTDIR, the native one) for the system the installer runs on.
-; On 64-bit Windows the 32-bit part goes in only where the system runs 32-bit programs, which
-; a 64-bit Windows without its 32-bit subsystem does not.
+; On 64-bit Windows the installer puts the 32-bit part in only where the system runs 32-bit
+; programs, which a 64-bit Windows without its 32-bit subsystem does not; the uninstaller
+; looks in both folders.
 !macro ChooseFolders UN
 Function ${UN}ChooseFolders
-  StrCpy $Folder32 ""
-  StrCpy $Folder64 ""
-  !if ${CPU} == amd64
-    SetRegView 64
-    StrCpy $Folder64 "$PROGRAMFILES64\${FOLDER}"
-    StrCpy $INSTDIR $Folder64
-    nsExec::Exec '"$WINDIR\SysWOW64\cmd.exe" /c exit 0'
-    Pop $0
-    ${If} $0 == 0
-      StrCpy $Folder32 "$PROGRAMFILES32\${FOLDER}"
-    ${EndIf}
-  !else
-    StrCpy $Folder32 "$PROGRAMFILES32\${FOLDER}"
+  StrCpy $Folder32 "$PROGRAMFILES32\${FOLDER}"
+  !if ${CPU} == x86
+    StrCpy $Folder64 ""
     StrCpy $INSTDIR $Folder32
     ${If} ${RunningX64}
       SetRegView 64
       StrCpy $Folder64 "$PROGRAMFILES64\${FOLDER}"
       StrCpy $INSTDIR $Folder64
     ${EndIf}
+  !else
+    SetRegView 64
+    StrCpy $Folder64 "$PROGRAMFILES64\${FOLDER}"
+    StrCpy $INSTDIR $Folder64
+  !endif
+  !if ${CPU} == amd64
+  !if "${UN}" == ""
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\runs_32bit_probe.exe" "${FILES_32}\runs_32bit_probe.exe"
+    ClearErrors
+    ExecWait '"$PLUGINSDIR\runs_32bit_probe.exe"' $0
+    ${If} ${Errors}
+    ${OrIf} $0 != 32
+      StrCpy $Folder32 ""
+    ${EndIf}
+  !endif
   !endif
 FunctionEnd
 !macroend
