@@ -43,8 +43,8 @@ const wchar_t ShortcutName32[] = L"ZELK Vantor Source (32-bit).lnk";
 const int StreamAddressId = 1001;
 const DWORD InstallerTimeoutMs = 120000;
 
-// One architecture's share of an installation.
-struct Part {
+// One architecture's program folder of an installation.
+struct InstalledArchitecture {
     const char* name;
     std::wstring folder;
     // The registry view of its COM registration.
@@ -73,38 +73,41 @@ bool Runs32BitPrograms()
 // The driver has the architecture of its prefix, so a 64-bit driver runs on 64-bit Windows.
 const bool Windows64 = sizeof(void*) == 8;
 
-Part Part64() { return {"64-bit", SystemFolder(CSIDL_PROGRAM_FILES) + L"\\" + ProductFolder, KEY_WOW64_64KEY}; }
-Part Part32()
+InstalledArchitecture Architecture64()
+{
+    return {"64-bit", SystemFolder(CSIDL_PROGRAM_FILES) + L"\\" + ProductFolder, KEY_WOW64_64KEY};
+}
+InstalledArchitecture Architecture32()
 {
     if (Windows64)
         return {"32-bit", SystemFolder(CSIDL_PROGRAM_FILESX86) + L"\\" + ProductFolder, KEY_WOW64_32KEY};
     return {"32-bit", SystemFolder(CSIDL_PROGRAM_FILES) + L"\\" + ProductFolder, 0};
 }
 
-// What this system gets, the native part first.
-std::vector<Part> ExpectedParts()
+// What this system gets, the native architecture first.
+std::vector<InstalledArchitecture> ExpectedArchitectures()
 {
     if (!Windows64)
-        return {Part32()};
+        return {Architecture32()};
     if (Runs32BitPrograms())
-        return {Part64(), Part32()};
-    return {Part64()};
+        return {Architecture64(), Architecture32()};
+    return {Architecture64()};
 }
 
-bool IsExpected(const Part& part)
+bool IsExpected(const InstalledArchitecture& architecture)
 {
-    for (const Part& expected : ExpectedParts()) {
-        if (expected.folder == part.folder)
+    for (const InstalledArchitecture& expected : ExpectedArchitectures()) {
+        if (expected.folder == architecture.folder)
             return true;
     }
     return false;
 }
 
-std::vector<Part> EveryPart()
+std::vector<InstalledArchitecture> EveryArchitecture()
 {
     if (Windows64)
-        return {Part64(), Part32()};
-    return {Part32()};
+        return {Architecture64(), Architecture32()};
+    return {Architecture32()};
 }
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
@@ -172,7 +175,7 @@ std::wstring ShortcutTarget(const std::wstring& shortcut)
 ::testing::AssertionResult Uninstall(const std::wstring& options = std::wstring())
 {
     const std::wstring commandLine =
-        Quoted(ExpectedParts().front().folder + L"\\" + UninstallerFile) + L" /S" + options;
+        Quoted(ExpectedArchitectures().front().folder + L"\\" + UninstallerFile) + L" /S" + options;
     const ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -242,22 +245,22 @@ void ExpectUserSettingsKept()
 
 void ExpectInstalled()
 {
-    const std::vector<Part> parts = ExpectedParts();
-    for (const Part& part : parts) {
-        SCOPED_TRACE(part.name);
+    const std::vector<InstalledArchitecture> expected = ExpectedArchitectures();
+    for (const InstalledArchitecture& architecture : expected) {
+        SCOPED_TRACE(architecture.name);
         for (const wchar_t* file : InstalledFiles)
-            EXPECT_TRUE(Exists(part.folder + L"\\" + file)) << "missing: " << file;
-        const std::optional<std::wstring> server = ReadText(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, part.view);
+            EXPECT_TRUE(Exists(architecture.folder + L"\\" + file)) << "missing: " << file;
+        const std::optional<std::wstring> server = ReadText(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, architecture.view);
         ASSERT_TRUE(server.has_value()) << "the filter is not registered";
-        EXPECT_TRUE(SamePath(part.folder + L"\\" + FilterFile, *server)) << *server;
+        EXPECT_TRUE(SamePath(architecture.folder + L"\\" + FilterFile, *server)) << *server;
     }
-    for (const Part& part : EveryPart()) {
-        if (!IsExpected(part)) {
-            EXPECT_FALSE(Exists(part.folder)) << part.name << " part installed where it cannot run";
+    for (const InstalledArchitecture& architecture : EveryArchitecture()) {
+        if (!IsExpected(architecture)) {
+            EXPECT_FALSE(Exists(architecture.folder)) << architecture.name << " program installed where it cannot run";
         }
     }
 
-    const std::wstring native = parts.front().folder;
+    const std::wstring native = expected.front().folder;
     EXPECT_TRUE(Exists(native + L"\\" + UninstallerFile));
     EXPECT_EQ(native, ReadText(HKEY_CURRENT_USER, ProductKey, nullptr).value_or(L"none"));
     EXPECT_EQ(ProgramFile, ReadText(HKEY_CURRENT_USER, ProductKey, L"program_exe_name").value_or(L"none"));
@@ -266,26 +269,27 @@ void ExpectInstalled()
     EXPECT_EQ(VANTOR_VERSION_TEXT, ReadText(HKEY_LOCAL_MACHINE, UninstallKey, L"DisplayVersion", nativeView).value_or(L"none"));
     EXPECT_EQ(Quoted(native + L"\\" + UninstallerFile),
               ReadText(HKEY_LOCAL_MACHINE, UninstallKey, L"UninstallString", nativeView).value_or(L"none"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_32KEY) && Windows64)
-        << "the uninstall entry is in the 32-bit view";
+    if (Windows64) {
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_32KEY)) << "the uninstall entry is in the 32-bit view";
+    }
 
     EXPECT_TRUE(SamePath(native + L"\\" + ProgramFile, ShortcutTarget(ShortcutPath(ShortcutName))));
-    if (parts.size() == 2)
-        EXPECT_TRUE(SamePath(parts.back().folder + L"\\" + ProgramFile, ShortcutTarget(ShortcutPath(ShortcutName32))));
+    if (expected.size() == 2)
+        EXPECT_TRUE(SamePath(expected.back().folder + L"\\" + ProgramFile, ShortcutTarget(ShortcutPath(ShortcutName32))));
     else
         EXPECT_FALSE(Exists(ShortcutPath(ShortcutName32)));
 }
 
 void ExpectNothingInstalled()
 {
-    for (const Part& part : EveryPart()) {
-        SCOPED_TRACE(part.name);
-        EXPECT_FALSE(Exists(part.folder)) << "left: " << part.folder;
-        const std::wstring company = part.folder.substr(0, part.folder.size() - std::wstring(ProductFolder).size())
-                                     + CompanyFolder;
+    for (const InstalledArchitecture& architecture : EveryArchitecture()) {
+        SCOPED_TRACE(architecture.name);
+        EXPECT_FALSE(Exists(architecture.folder)) << "left: " << architecture.folder;
+        const std::wstring& folder = architecture.folder;
+        const std::wstring company = folder.substr(0, folder.size() - std::wstring(ProductFolder).size()) + CompanyFolder;
         EXPECT_FALSE(Exists(company)) << "left: " << company;
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, FilterServerKey, part.view)) << "the filter is still registered";
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, part.view)) << "the uninstall entry is left";
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, FilterServerKey, architecture.view)) << "the filter is still registered";
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, architecture.view)) << "the uninstall entry is left";
     }
     EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, ProductKey, nullptr).has_value()) << "the program's folder is left";
     EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, ProductKey, L"program_exe_name").has_value()) << "its file name is left";
@@ -306,7 +310,7 @@ protected:
 
     static void RemoveEverything()
     {
-        if (Exists(ExpectedParts().front().folder + L"\\" + UninstallerFile)) {
+        if (Exists(ExpectedArchitectures().front().folder + L"\\" + UninstallerFile)) {
             EXPECT_TRUE(Uninstall(L" /REMOVESETTINGS"));
         }
         ::RegDeleteTreeW(HKEY_CURRENT_USER, CompanyKey);
@@ -325,9 +329,9 @@ TEST_F(Installer, SilentInstallPutsEachArchitectureIntoProgramFilesWithItsFilter
 TEST_F(Installer, InstalledProgramsShowTheFilterPagesAndEndWithZero)
 {
     ASSERT_TRUE(Install());
-    for (const Part& part : ExpectedParts()) {
-        SCOPED_TRACE(part.name);
-        ProgramRun program{SystemCommandLine{Quoted(part.folder + L"\\" + ProgramFile)}};
+    for (const InstalledArchitecture& architecture : ExpectedArchitectures()) {
+        SCOPED_TRACE(architecture.name);
+        ProgramRun program{SystemCommandLine{Quoted(architecture.folder + L"\\" + ProgramFile)}};
         ASSERT_TRUE(program.Started());
         const HWND frame = WaitForWindow([&program] { return FindPropertyFrame(program.ProcessId()); });
         ASSERT_NE(nullptr, frame) << "no frame";
@@ -347,7 +351,7 @@ TEST_F(Installer, ProductsComponentFindsTheInstalledProgramWithItsVersionAndIcon
     EXPECT_TRUE(products->IsProductInstalled("ZELK"));
     std::wstring path;
     EXPECT_TRUE(products->GetProductExePath("ZELK", path));
-    EXPECT_TRUE(SamePath(ExpectedParts().front().folder + L"\\" + ProgramFile, path)) << path;
+    EXPECT_TRUE(SamePath(ExpectedArchitectures().front().folder + L"\\" + ProgramFile, path)) << path;
     int major = -1, minor = -1, build = -1;
     ASSERT_TRUE(products->GetProductVersion("ZELK", &major, &minor, &build));
     EXPECT_EQ(VANTOR_VERSION_MAJOR, major);
