@@ -1,7 +1,8 @@
 #include "framework/ox_event_proxy.h"
 
+#include <algorithm>
 #include <map>
-#include <set>
+#include <vector>
 
 #include "platform/contained_window.h"
 #include "platform/critical_section.h"
@@ -40,11 +41,13 @@ public:
     {
         {
             CriticalSectionLock lock(pendingLock);
-            sending.insert(&call);
+            sending.push_back(&call);
         }
         proxyWindow.SendMessage(EventProxyMessage, 1, reinterpret_cast<LPARAM>(&call));
         CriticalSectionLock lock(pendingLock);
-        sending.erase(sending.find(&call));
+        const auto mine = std::find(sending.rbegin(), sending.rend(), &call);
+        *mine = sending.back();
+        sending.pop_back();
     }
 
     BEGIN_MSG_MAP(impl)
@@ -59,7 +62,7 @@ private:
             bool known;
             {
                 CriticalSectionLock lock(pendingLock);
-                known = sending.count(call) != 0;
+                known = std::find(sending.begin(), sending.end(), call) != sending.end();
             }
             if (known)
                 (*call)();
@@ -80,7 +83,9 @@ private:
     }
 
     std::map<LPARAM, Callable> pending;
-    std::multiset<const Callable*> sending;
+    // The calls of the SendCalls in progress, nested or from other threads: a handful, kept
+    // without an allocation per call.
+    std::vector<const Callable*> sending;
     ULONG lastToken = 0;
     CriticalSection pendingLock;
     CContainedWindow proxyWindow;
