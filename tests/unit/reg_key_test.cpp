@@ -3,7 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "desktop.h"
 #include "platform/reg_key.h"
 
 namespace {
@@ -33,20 +32,21 @@ protected:
 
 TEST_F(RegKeyTest, AFailedTypedQueryLeavesItsOutputsAsTheyWere)
 {
-    const wchar_t unterminated[] = {L'a', L'b', L'c'};
-    SetRaw(L"Unterminated", REG_SZ, unterminated, sizeof(unterminated));
+    // The system counts in a terminator it finds right after a text's data; the guard keeps
+    // this one unterminated.
+    const wchar_t unterminated[] = {L'a', L'b', L'c', L'!'};
+    SetRaw(L"Unterminated", REG_SZ, unterminated, 3 * sizeof(wchar_t));
     SetRaw(L"Number", REG_DWORD, "\x01\x00\x00\x00", 4);
     SetRaw(L"Text", REG_SZ, L"text", 5 * sizeof(wchar_t));
 
     // The buffer of the unterminated text fits the text and no terminator: with more room the
-    // system adds one. Wine's registry always wants room for it and reports more data instead.
-    const LONG unterminatedFails = RunningOnWine() ? ERROR_MORE_DATA : ERROR_INVALID_DATA;
+    // system would add one.
     struct Case {
         const wchar_t* name;
         ULONG bufferChars;
         LONG expected;
     };
-    for (const Case& query : {Case{L"Unterminated", 3, unterminatedFails}, Case{L"Number", 8, ERROR_INVALID_DATA},
+    for (const Case& query : {Case{L"Unterminated", 3, ERROR_INVALID_DATA}, Case{L"Number", 8, ERROR_INVALID_DATA},
                               Case{L"Missing", 8, ERROR_FILE_NOT_FOUND}}) {
         wchar_t text[8] = L"kept";
         ULONG chars = query.bufferChars;
