@@ -1,4 +1,4 @@
-// Runs the unit tests on a thread with COM, as the program's main thread has.
+// Runs a test program's tests on a thread with COM, as the program's main thread has.
 #include <gtest/gtest.h>
 #include <objbase.h>
 
