@@ -1,9 +1,8 @@
 #include "services/shell_folders.h"
 
-#include <shlwapi.h>
-
 #include "platform/com_ptr.h"
 #include "platform/scoped_resource.h"
+#include "platform/shell_functions.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ void MakeFolder(const std::wstring& path)
 std::wstring CsidlFolder(int csidl)
 {
     wchar_t folder[MAX_PATH] = L"";
-    if (!::SHGetSpecialFolderPathW(nullptr, folder, csidl, TRUE))
+    if (!ShellFunctions::GetSpecialFolderPath(nullptr, folder, csidl, TRUE))
         return std::wstring();
     return folder;
 }
@@ -33,7 +32,7 @@ struct TaskMemoryTraits {
 struct ItemListTraits {
     typedef PIDLIST_ABSOLUTE Handle;
     static bool IsNone(PIDLIST_ABSOLUTE list) { return list == nullptr; }
-    static void Close(PIDLIST_ABSOLUTE list) { ::ILFree(list); }
+    static void Close(PIDLIST_ABSOLUTE list) { ShellFunctions::FreeItemList(list); }
 };
 
 } // namespace
@@ -56,18 +55,10 @@ std::wstring ProgramDataFolder(int csidl, const std::wstring& company, const std
 
 std::wstring SpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
 {
-    // Looked up, not linked: systems before Vista have no known folders.
-    typedef HRESULT(WINAPI * KnownFolderPath)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-    const ScopedLibrary shell(::LoadLibraryW(L"Shell32.dll"));
-    const KnownFolderPath knownFolderPath = shell ? reinterpret_cast<KnownFolderPath>(
-                                                        reinterpret_cast<void*>(::GetProcAddress(shell.Get(), "SHGetKnownFolderPath")))
-                                                  : nullptr;
-    if (knownFolderPath != nullptr) {
-        PWSTR found = nullptr;
-        if (SUCCEEDED(knownFolderPath(knownFolderId, KnownFolderFlags, nullptr, &found))) {
-            const ScopedResource<TaskMemoryTraits> owned(found);
-            return found;
-        }
+    PWSTR found = nullptr;
+    if (SUCCEEDED(ShellFunctions::GetKnownFolderPath(knownFolderId, KnownFolderFlags, nullptr, &found))) {
+        const ScopedResource<TaskMemoryTraits> owned(found);
+        return found;
     }
     return CsidlFolder(csidl);
 }
@@ -75,18 +66,18 @@ std::wstring SpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
 std::wstring ShellDisplayName(const std::wstring& path)
 {
     PIDLIST_ABSOLUTE parsed = nullptr;
-    if (FAILED(::SHILCreateFromPath(path.c_str(), &parsed, nullptr)))
+    if (FAILED(ShellFunctions::ItemListFromPath(path.c_str(), &parsed, nullptr)))
         return path;
     const ScopedResource<ItemListTraits> list(parsed);
     ComPtr<IShellFolder> parent;
     PCUITEMID_CHILD child = nullptr;
-    if (FAILED(::SHBindToParent(list.Get(), IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()), &child)))
+    if (FAILED(ShellFunctions::BindToParent(list.Get(), IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()), &child)))
         return path;
     STRRET name = {};
     if (FAILED(parent->GetDisplayNameOf(child, SHGDN_NORMAL, &name)))
         return path;
     PWSTR text = nullptr;
-    if (FAILED(::StrRetToStrW(&name, child, &text)))
+    if (FAILED(ShellFunctions::StrRetToString(&name, child, &text)))
         return path;
     const ScopedResource<TaskMemoryTraits> owned(text);
     return text;

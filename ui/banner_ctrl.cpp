@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include <shellapi.h>
+#include "platform/shell_functions.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix)
 
 void OpenWithShell(const wchar_t* address)
 {
-    ::ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellFunctions::Execute(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace
