@@ -1,5 +1,6 @@
 #include "localisation/message_format.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -12,8 +13,47 @@ namespace {
 
 const boost::wregex& ItemPattern()
 {
-    static const boost::wregex pattern(L"%%|%([0-9]+\\$)?[-=_+#0 ]*[0-9]*(\\.[0-9]+)?[lLh]?([pxoefgXEGdiusScC])");
+    // Groups: 1 the position, 2 the width, 3 the precision, 4 the conversion letter.
+    static const boost::wregex pattern(L"%%|%([0-9]+\\$)?[-=_+#0 ]*([0-9]*)(\\.[0-9]+)?[lLh]?([pxoefgXEGdiusScC])");
     return pattern;
+}
+
+// Positions, widths and precisions beyond this make a bad format: no message needs them, and
+// Boost.Format would overflow reading them or pad a text to gigabytes.
+const unsigned int MaxItemNumber = 1024;
+
+// Whether the digits of a position, width or precision (with its "$" or ".") stay within
+// MaxItemNumber; true for none.
+bool IsWithinItemLimit(const std::wstring& number)
+{
+    unsigned int value = 0;
+    for (const wchar_t c : number) {
+        if (c < L'0' || c > L'9')
+            continue;
+        value = value * 10 + static_cast<unsigned int>(c - L'0');
+        if (value > MaxItemNumber)
+            return false;
+    }
+    return true;
+}
+
+// Whether text may go to Boost.Format: each percent sign starts an item of the pattern or a
+// "%%", with numbers within the limit. Boost.Format's further items ("%T" tabulations, "%|...|",
+// "%N%") count as bad: it misreads some of them, such as "%T%%T", past their end and then
+// writes beyond its own table of items.
+bool HasOnlyKnownItems(const std::wstring& text)
+{
+    std::wstring::const_iterator gap = text.begin();
+    for (boost::wsregex_iterator item(text.begin(), text.end(), ItemPattern()), end; item != end; ++item) {
+        const boost::wsmatch& match = *item;
+        if (std::find(gap, match[0].first, L'%') != match[0].first)
+            return false;
+        gap = match[0].second;
+        if (match[4].matched
+            && !(IsWithinItemLimit(match.str(1)) && IsWithinItemLimit(match.str(2)) && IsWithinItemLimit(match.str(3))))
+            return false;
+    }
+    return std::find(gap, text.end(), L'%') == text.end();
 }
 
 // Reads the value an item's conversion letter asks for and binds it to the item's number.
@@ -98,13 +138,15 @@ bool VariadicArguments::NextString(const wchar_t*& value)
 std::wstring FormatMessageText(const std::wstring& text, FormatArguments& arguments)
 {
     enum class Mode { Undecided, Positional, Sequential };
+    if (!HasOnlyKnownItems(text))
+        return std::wstring();
     try {
         boost::wformat format(text);
         Mode mode = Mode::Undecided;
         int counter = 1;
         for (boost::wsregex_iterator item(text.begin(), text.end(), ItemPattern()), end; item != end; ++item) {
             const boost::wsmatch& match = *item;
-            if (!match[3].matched)
+            if (!match[4].matched)
                 continue; // "%%"
             const bool positional = match[1].matched;
             const Mode itemMode = positional ? Mode::Positional : Mode::Sequential;
@@ -112,13 +154,13 @@ std::wstring FormatMessageText(const std::wstring& text, FormatArguments& argume
                 return std::wstring();
             mode = itemMode;
             const int number = positional ? std::stoi(match.str(1)) : counter;
-            if (!BindItem(format, number, match.str(3)[0], arguments))
+            if (!BindItem(format, number, match.str(4)[0], arguments))
                 return std::wstring();
             counter = number + 1;
         }
         return format.str();
     } catch (const std::exception&) {
-        // Boost.Format's errors, and item numbers too large to be numbers.
+        // Boost.Format's errors.
         return std::wstring();
     }
 }
@@ -127,9 +169,9 @@ std::wstring ItemArgumentKinds(const std::wstring& text)
 {
     std::wstring kinds;
     for (boost::wsregex_iterator item(text.begin(), text.end(), ItemPattern()), end; item != end; ++item) {
-        if (!(*item)[3].matched)
+        if (!(*item)[4].matched)
             continue; // "%%"
-        switch ((*item).str(3)[0]) {
+        switch ((*item).str(4)[0]) {
         case L'u': case L'o': case L'x': case L'X': kinds += L'u'; break;
         case L'e': case L'f': case L'g': case L'E': case L'G': kinds += L'd'; break;
         case L's': case L'S': kinds += L's'; break;
@@ -139,10 +181,10 @@ std::wstring ItemArgumentKinds(const std::wstring& text)
     return kinds;
 }
 
-std::wstring FormatUnits(LONGLONG value, const std::wstring& unitNames)
+std::wstring FormatUnits(long long value, const std::wstring& unitNames)
 {
     size_t unit = 0;
-    LONGLONG fraction = 0;
+    long long fraction = 0;
     while (value > 1024) {
         fraction = (value % 1024) * 100 / 1024;
         value /= 1024;

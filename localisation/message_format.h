@@ -1,11 +1,10 @@
 // Formatting of the program's messages with printf-style items (Boost.Format), and of sizes
-// and speeds in steps of 1024 with unit names a language pack may translate.
+// and speeds in steps of 1024 with unit names a language pack may translate. Free of Win32, so
+// that it builds and runs natively too.
 #pragma once
 
 #include <cstdarg>
 #include <string>
-
-#include <windows.h>
 
 // Where the values of a message's items come from, in the order the items stand in the text.
 // A source answers false when it has no value to give.
@@ -47,7 +46,8 @@ public:
 //   %%  |  %([0-9]+\$)?[-=_+#0 ]*[0-9]*(\.[0-9]+)?[lLh]?([pxoefgXEGdiusScC])
 // ("%%" is a literal percent sign and takes no value). Items are either all positional
 // ("%2$d") or all sequential; each takes the next value from arguments and is bound to its own
-// number. An empty text on any error: a bad format, mixed items, a missing value.
+// number. An empty text on any error: a bad format (also a percent sign that starts no such item,
+// or a position, width or precision above 1024), mixed items, a missing value.
 std::wstring FormatMessageText(const std::wstring& text, FormatArguments& arguments);
 
 // The kinds of value the items of text read, in the order they read them: 'i' an int (also
@@ -58,4 +58,4 @@ std::wstring ItemArgumentKinds(const std::wstring& text);
 // "512 bytes", "1.50 KB": the value divided by 1024 while it is above 1024, with two truncated
 // decimals once divided, and the unit of that step from unitNames (split at every white-space
 // character). An empty text when unitNames has no name for the step.
-std::wstring FormatUnits(LONGLONG value, const std::wstring& unitNames);
+std::wstring FormatUnits(long long value, const std::wstring& unitNames);

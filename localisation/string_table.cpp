@@ -1,5 +1,7 @@
 #include "localisation/string_table.h"
 
+#include "localisation/string_table_block.h"
+
 namespace {
 
 const UINT StringsPerBlock = 16;
@@ -17,18 +19,10 @@ bool LoadTableString(HMODULE module, UINT id, std::wstring& text)
     if (block == nullptr)
         return false;
 
-    const size_t blockUnits = blockBytes / sizeof(WORD);
-    size_t position = 0;
-    for (UINT entry = 0; entry < id % StringsPerBlock; ++entry) {
-        if (position >= blockUnits || blockUnits - position - 1 < block[position])
-            return false;
-        position += 1 + block[position];
-    }
-    if (position >= blockUnits)
+    size_t start = 0;
+    size_t length = 0;
+    if (!FindBlockString(block, blockBytes / sizeof(WORD), id % StringsPerBlock, start, length))
         return false;
-    const size_t length = block[position];
-    if (length == 0 || blockUnits - position - 1 < length)
-        return false;
-    text.assign(reinterpret_cast<const wchar_t*>(block + position + 1), length);
+    text.assign(reinterpret_cast<const wchar_t*>(block + start), length);
     return true;
 }

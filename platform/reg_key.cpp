@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/text_list.h"
+
 CRegKey::CRegKey(CRegKey&& other) noexcept
     : key(std::exchange(other.key, nullptr))
 {
@@ -93,8 +95,8 @@ LONG CRegKey::QueryText(LPCWSTR name, LPWSTR value, ULONG* chars, DWORD expected
         return ERROR_INVALID_DATA;
     const ULONG count = bytes / sizeof(wchar_t);
     if (value != nullptr) {
-        const bool terminated = bytes % sizeof(wchar_t) == 0 && count >= 1 && text[count - 1] == L'\0'
-            && (expectedType != REG_MULTI_SZ || count == 1 || text[count - 2] == L'\0');
+        const bool terminated =
+            bytes % sizeof(wchar_t) == 0 && EndsAsRegistryText(text.data(), count, expectedType == REG_MULTI_SZ);
         if (!terminated)
             return ERROR_INVALID_DATA;
         std::memcpy(value, text.data(), count * sizeof(wchar_t));

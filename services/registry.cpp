@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/reg_key.h"
+#include "platform/text_list.h"
 
 namespace {
 
@@ -103,15 +104,12 @@ bool OxRegistry::ReadStringList(const std::wstring& name, std::vector<std::wstri
     if (!OpenToRead(address, key)
         || !ValueSize(key, address.valueName, REG_MULTI_SZ, bytes))
         return false;
-    // Room to spare, zeroed, so that the walk below always ends at a double zero.
+    // Room to spare: as many code units as the value has bytes, and two more.
     std::vector<wchar_t> buffer(bytes + 2, L'\0');
     ULONG chars = static_cast<ULONG>(buffer.size());
     if (key.QueryMultiStringValue(address.valueName.c_str(), buffer.data(), &chars) != ERROR_SUCCESS)
         return false;
-    std::fill(buffer.begin() + std::min<size_t>(chars, buffer.size()), buffer.end(), L'\0');
-    list.clear();
-    for (const wchar_t* text = buffer.data(); *text != L'\0'; text += wcslen(text) + 1)
-        list.emplace_back(text);
+    list = SplitTextList(buffer.data(), std::min<size_t>(chars, buffer.size()));
     return true;
 }
 
@@ -141,12 +139,7 @@ bool OxRegistry::WriteBinary(const std::wstring& name, const std::string& value)
 
 bool OxRegistry::WriteStringList(const std::wstring& name, const std::vector<std::wstring>& list) const
 {
-    std::wstring joined;
-    for (const std::wstring& text : list) {
-        joined += text;
-        joined += L'\0';
-    }
-    joined += L'\0';
+    const std::wstring joined = JoinTextList(list);
     const Address address = Locate(name);
     CRegKey key;
     return OpenToWrite(address, key)

@@ -1,8 +1,7 @@
 #include "ui/banner_ctrl.h"
 
-#include <cwchar>
-
 #include "platform/shell_functions.h"
+#include "ui/banner_address.h"
 
 namespace {
 
@@ -11,12 +10,6 @@ const UINT_PTR ShowTimerId = 11;
 const wchar_t BlankPage[] = L"about:blank";
 
 int liveBanners = 0;
-
-bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix)
-{
-    const size_t length = std::wcslen(prefix);
-    return text.size() >= length && _wcsnicmp(text.c_str(), prefix, length) == 0;
-}
 
 void OpenWithShell(const wchar_t* address)
 {
@@ -118,12 +111,12 @@ LRESULT BannerCtrl::OnHostNotify(UINT, WPARAM code, LPARAM record, BOOL& handled
 
 void BannerCtrl::BeforeNavigate(const BannerNavigation& navigation)
 {
-    // The browser's own pages, such as its error pages.
-    if (StartsWithNoCase(navigation.address, L"res")) {
+    const BannerAddressKind kind = ClassifyBannerAddress(navigation.address);
+    if (kind == BannerAddressKind::BrowserPage) {
         *navigation.cancel = VARIANT_TRUE;
         return;
     }
-    if (_wcsicmp(navigation.address.c_str(), L"appcommand:close") == 0) {
+    if (kind == BannerAddressKind::CloseCommand) {
         *navigation.cancel = VARIANT_TRUE;
         DestroyWindow();
         return;
@@ -206,7 +199,7 @@ LRESULT BannerCtrl::NotifyParent(UINT code)
 
 void BannerCtrl::OpenOutside(const std::wstring& address)
 {
-    if (StartsWithNoCase(address, L"http:") || StartsWithNoCase(address, L"https:") || StartsWithNoCase(address, L"mailto:"))
+    if (ClassifyBannerAddress(address) == BannerAddressKind::WebOrMail)
         services.openInUsersBrowser(address.c_str());
 }
 

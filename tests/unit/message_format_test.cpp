@@ -86,6 +86,19 @@ TEST(MessageFormat, GivesAnEmptyTextForMixedItemsAndBadFormats)
         EXPECT_EQ(L"", Format(text, 1, 2, 3)) << text;
 }
 
+// Boost.Format reads "%T%" as a tabulation filled with "%", counts one item too few for "%T%%T"
+// and writes past its items; huge widths pad a message to gigabytes.
+TEST(MessageFormat, RefusesItemsBeyondItsPatternAndOversizedNumbers)
+{
+    const wchar_t* const refused[] = {
+        L"%T%%T", L"%T.", L"%1%", L"%|5|", L"%n", L"%5000d", L"%.5000f", L"%5000$d", L"%1$d %1025$d",
+    };
+    for (const wchar_t* text : refused)
+        EXPECT_EQ(L"", Format(text, 1, 2.5, 3)) << testing::PrintToString(std::wstring(text));
+    EXPECT_EQ(1024u, Format(L"%1024d", 1).size()) << "the largest width";
+    EXPECT_EQ(L"1.50", Format(L"%1$.2f", 1.5));
+}
+
 TEST(MessageFormat, ReadsNoArgumentForATextWithoutItemsAndIgnoresSpareOnes)
 {
     EXPECT_EQ(L"no items", Format(L"no items"));
