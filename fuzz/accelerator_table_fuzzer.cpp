@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fuzz_input.h"
 #include "ui/accelerator_key_text.h"
@@ -42,19 +44,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         texts[command] = text;
 
-        // The modifiers the flags name, in their fixed order, then the key's name.
-        std::wstring modifiers;
-        if (flags & AcceleratorControl)
-            modifiers += L"Ctrl+";
-        if (flags & AcceleratorShift)
-            modifiers += L"Shift+";
-        if (flags & AcceleratorAlt)
-            modifiers += L"Alt+";
-        FUZZ_EXPECT(text.compare(0, modifiers.size(), modifiers) == 0);
-        FUZZ_EXPECT(IsKeyName(text.substr(modifiers.size())));
+        // The text is the modifiers the flags name, in a fixed order, then the key's name:
+        // split at the '+' signs, which no key's name holds.
+        std::vector<std::wstring> parts(1);
+        for (const wchar_t c : text) {
+            if (c == L'+')
+                parts.emplace_back();
+            else
+                parts.back() += c;
+        }
+        const std::wstring keyName = parts.back();
+        parts.pop_back();
+        static const std::pair<uint8_t, const wchar_t*> Modifiers[] = {
+            {AcceleratorControl, L"Ctrl"}, {AcceleratorShift, L"Shift"}, {AcceleratorAlt, L"Alt"}};
+        std::vector<std::wstring> named;
+        for (const auto& modifier : Modifiers) {
+            if (flags & modifier.first)
+                named.emplace_back(modifier.second);
+        }
+        FUZZ_EXPECT(parts == named);
+        FUZZ_EXPECT(IsKeyName(keyName));
         // A character key is named by itself.
         if (!(flags & AcceleratorVirtualKey))
-            FUZZ_EXPECT(text.substr(modifiers.size()) == std::wstring(1, static_cast<wchar_t>(key)));
+            FUZZ_EXPECT(keyName == std::wstring(1, static_cast<wchar_t>(key)));
     }
     return 0;
 }
