@@ -56,8 +56,10 @@ LRESULT CDispatchWindowBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled)
     BaseProgramStuff()->AttachMainWindow(m_hWnd);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
-    // A language pack may carry a menu; the program file itself has none.
-    ::SetMenu(m_hWnd, ::LoadMenuW(AppModule().GetResourceInstance(), MAKEINTRESOURCEW(resourceId)));
+    // A language pack may carry a menu; the program file itself has none, and setting no menu
+    // would only have the system lay out the window's frame again.
+    if (const HMENU menu = ::LoadMenuW(AppModule().GetResourceInstance(), MAKEINTRESOURCEW(resourceId)))
+        ::SetMenu(m_hWnd, menu);
     PostMessage(DispatchStartMessage);
     // Creation goes on in the default procedure.
     handled = FALSE;
