@@ -36,8 +36,7 @@ int BannerCtrl::LiveCount()
 
 void BannerCtrl::OnFinalMessage(HWND)
 {
-    if (destroyedDuringLoad != nullptr)
-        *destroyedDuringLoad = true;
+    *alive = false;
     // A window that failed to be made still gets its last message; its maker deletes the object.
     if (windowMade)
         delete this;
@@ -121,22 +120,23 @@ void BannerCtrl::BeforeNavigate(const BannerNavigation& navigation)
         DestroyWindow();
         return;
     }
+    // Once the banner's own page is there, a navigation is the user's click. Decided before
+    // the parent is asked: it may destroy the banner meanwhile, and then only copies are left.
+    bool goesOnInside = loading;
+    const BannerServices world = services;
     if (bannerFlags & BannerAskOnLink) {
         BannerLinkClickedInfo link = {{m_hWnd, static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd)), BannerLinkClicked},
                                       navigation.address.c_str(), 0, 0};
         if (::SendMessageW(::GetParent(m_hWnd), WM_NOTIFY, link.header.idFrom, reinterpret_cast<LPARAM>(&link)) != 0) {
             if (link.cancel != 0) {
                 *navigation.cancel = VARIANT_TRUE;
-            } else if (link.stay == 0) {
-                OpenOutside(navigation.address);
-                *navigation.cancel = VARIANT_TRUE;
+                return;
             }
-            return;
+            goesOnInside = link.stay != 0;
         }
     }
-    // Once the banner's own page is there, a navigation is the user's click.
-    if (!loading) {
-        OpenOutside(navigation.address);
+    if (!goesOnInside) {
+        OpenOutside(world, navigation.address);
         *navigation.cancel = VARIANT_TRUE;
     }
 }
@@ -145,10 +145,16 @@ void BannerCtrl::NavigationFailed(const BannerNavigation& navigation)
 {
     loading = false;
     *navigation.cancel = VARIANT_TRUE;
-    if ((bannerFlags & BannerNotifyError) && NotifyParent(BannerNavigateError) != 0) {
-        if (bannerFlags & BannerNotifyComplete)
-            NotifyParent(BannerNavigateComplete);
-        return;
+    if (bannerFlags & BannerNotifyError) {
+        const DWORD flags = bannerFlags;
+        LRESULT handled = 0;
+        if (!NotifyParent(BannerNavigateError, handled))
+            return;
+        if (handled != 0) {
+            if (flags & BannerNotifyComplete)
+                NotifyParent(BannerNavigateComplete, handled);
+            return;
+        }
     }
     // When even the empty page fails (a browser without an HTML engine) there is nothing left
     // to fall back to; trying again would never end.
@@ -173,34 +179,33 @@ void BannerCtrl::LoadFallback()
 void BannerCtrl::NavigationDone()
 {
     loading = false;
+    LRESULT ignored = 0;
     if (bannerFlags & BannerNotifyComplete)
-        NotifyParent(BannerNavigateComplete);
+        NotifyParent(BannerNavigateComplete, ignored);
 }
 
 bool BannerCtrl::Load(const std::wstring& content, bool isHtml)
 {
-    bool destroyed = false;
-    destroyedDuringLoad = &destroyed;
+    const std::shared_ptr<const bool> stillAlive = alive;
     if (isHtml)
         services.host->writeBrowserHtml(m_hWnd, content.c_str());
     else
         services.host->navigateBrowser(m_hWnd, content.c_str());
-    if (destroyed)
-        return false;
-    destroyedDuringLoad = nullptr;
-    return true;
+    return *stillAlive;
 }
 
-LRESULT BannerCtrl::NotifyParent(UINT code)
+bool BannerCtrl::NotifyParent(UINT code, LRESULT& answer)
 {
+    const std::shared_ptr<const bool> stillAlive = alive;
     NMHDR header = {m_hWnd, static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd)), code};
-    return ::SendMessageW(::GetParent(m_hWnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    answer = ::SendMessageW(::GetParent(m_hWnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    return *stillAlive;
 }
 
-void BannerCtrl::OpenOutside(const std::wstring& address)
+void BannerCtrl::OpenOutside(const BannerServices& world, const std::wstring& address)
 {
     if (ClassifyBannerAddress(address) == BannerAddressKind::WebOrMail)
-        services.openInUsersBrowser(address.c_str());
+        world.openInUsersBrowser(address.c_str());
 }
 
 HWND CreateBannerWindow(const BannerInfo& info, WORD controlId)

@@ -4,6 +4,7 @@
 // parent takes part through WM_NOTIFY.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "framework/interfaces/banner_info.h"
@@ -72,11 +73,14 @@ private:
     void NavigationDone();
 
     // Shows content as HTML or goes to it as an address; false when the banner was destroyed
-    // meanwhile (a write pumps messages), and then the object must not be touched.
+    // meanwhile (a write pumps messages, and loads may nest), and then the object must not be
+    // touched.
     bool Load(const std::wstring& content, bool isHtml);
-    LRESULT NotifyParent(UINT code);
+    // Sends the notification and gives the parent's answer; false when the parent destroyed
+    // the banner meanwhile, and then the object must not be touched.
+    bool NotifyParent(UINT code, LRESULT& answer);
     // Only web and mail addresses go to the user's browser; every other one is just refused.
-    void OpenOutside(const std::wstring& address);
+    static void OpenOutside(const BannerServices& world, const std::wstring& address);
 
     BannerServices services;
     std::wstring fallbackContent;
@@ -85,7 +89,9 @@ private:
     DWORD hostFlags;
     bool showingEmptyPage = false;
     bool windowMade = false;
-    bool* destroyedDuringLoad = nullptr;
+    // Set false when the object goes; a call that may destroy the banner holds a copy to look
+    // at afterwards, however deeply such calls nest.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
 // The banner of the description with the system's browser, hidden, loading its content;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "freed_memory_watch.h"
 #include "test_support.h"
 #include "ui/banner_ctrl.h"
 
@@ -12,10 +13,16 @@ const WORD BannerId = 77;
 
 // A browser host that writes down what the banner asks of it.
 struct ScriptedHost {
+    // When the host destroys the banner's window, as a message pumped meanwhile may.
+    enum DestroyMoment { Never, InTheWrite, InTheFallbackLoad, AfterTheFallbackLoad };
+
     static std::vector<std::wstring> calls;
     static int createResult;
-    // Destroys the banner's window from inside a write, as a message pumped meanwhile may.
-    static bool destroyDuringWrite;
+    static DestroyMoment destroyWhen;
+    // The first write reports a failed navigation and pumps messages while it waits, as the
+    // system's host does, so that the fallback load runs inside it.
+    static bool failDuringWrite;
+    static int loadDepth;
 
     static int Create(HWND, DWORD hostFlags, int forward)
     {
@@ -23,17 +30,34 @@ struct ScriptedHost {
         return createResult;
     }
     static void Destroy(HWND) { calls.push_back(L"destroy"); }
-    static int Navigate(HWND, const wchar_t* address)
+    static int Navigate(HWND window, const wchar_t* address)
     {
         calls.push_back(std::wstring(L"navigate ") + address);
+        Loading(window);
         return 0;
     }
     static int Write(HWND window, const wchar_t* html)
     {
         calls.push_back(std::wstring(L"write ") + html);
-        if (destroyDuringWrite)
-            ::DestroyWindow(window);
+        Loading(window);
         return 0;
+    }
+    static void Loading(HWND window)
+    {
+        ++loadDepth;
+        if (loadDepth == 1 && destroyWhen == InTheWrite)
+            ::DestroyWindow(window);
+        if (loadDepth == 2 && destroyWhen == InTheFallbackLoad)
+            ::DestroyWindow(window);
+        if (loadDepth == 1 && failDuringWrite && ::IsWindow(window)) {
+            VARIANT_BOOL cancel = VARIANT_FALSE;
+            BannerNavigation failed = {L"about:blank", &cancel, window};
+            ::SendMessageW(window, BannerHostNotify, BannerNavigateFailed, reinterpret_cast<LPARAM>(&failed));
+            PumpMessages();
+            if (destroyWhen == AfterTheFallbackLoad)
+                ::DestroyWindow(window);
+        }
+        --loadDepth;
     }
     static void Command(HWND, int command) { calls.push_back(L"command " + std::to_wstring(command)); }
     static void Resize(HWND, int width, int height)
@@ -46,7 +70,9 @@ struct ScriptedHost {
 };
 std::vector<std::wstring> ScriptedHost::calls;
 int ScriptedHost::createResult = 0;
-bool ScriptedHost::destroyDuringWrite = false;
+ScriptedHost::DestroyMoment ScriptedHost::destroyWhen = ScriptedHost::Never;
+bool ScriptedHost::failDuringWrite = false;
+int ScriptedHost::loadDepth = 0;
 const BrowserHostOperations ScriptedHost::operations = {Create, Destroy, Navigate, Write, Command, Resize};
 
 const BannerServices Scripted = {&ScriptedHost::operations, ScriptedHost::Open};
@@ -60,6 +86,8 @@ public:
                   return false;
               NMHDR* const header = reinterpret_cast<NMHDR*>(lParam);
               notifications.push_back(header->code);
+              if (header->code == destroyIn)
+                  ::DestroyWindow(header->hwndFrom);
               if (header->code == BannerLinkClicked) {
                   reinterpret_cast<BannerLinkClickedInfo*>(header)->cancel = cancel;
                   reinterpret_cast<BannerLinkClickedInfo*>(header)->stay = stay;
@@ -73,6 +101,7 @@ public:
     LRESULT answer = 0;
     LONG cancel = 0;
     LONG stay = 0;
+    UINT destroyIn = 0;  // the notification inside which the parent destroys the banner
     std::vector<UINT> notifications;
     HandlingWindow window;
 };
@@ -83,7 +112,8 @@ protected:
     {
         ScriptedHost::calls.clear();
         ScriptedHost::createResult = 0;
-        ScriptedHost::destroyDuringWrite = false;
+        ScriptedHost::destroyWhen = ScriptedHost::Never;
+        ScriptedHost::failDuringWrite = false;
     }
     void TearDown() override
     {
@@ -157,9 +187,92 @@ TEST_F(BannerTest, WritesHtmlContentAndIsNullWithoutABrowser)
 
 TEST_F(BannerTest, ABannerDestroyedWhileItsHtmlIsWrittenIsLeftAlone)
 {
-    ScriptedHost::destroyDuringWrite = true;
+    ScriptedHost::destroyWhen = ScriptedHost::InTheWrite;
     EXPECT_EQ(nullptr, Create(BannerContentIsHtml, L"<p>News</p>"));
     EXPECT_EQ(L"destroy", ScriptedHost::calls.back());
+}
+
+TEST_F(BannerTest, ABannerDestroyedDuringALoadInsideItsLoadIsLeftAlone)
+{
+    struct Case {
+        const char* what;
+        ScriptedHost::DestroyMoment when;
+    };
+    const Case cases[] = {
+        {"destroyed in the fallback's own load", ScriptedHost::InTheFallbackLoad},
+        {"destroyed after the fallback's load, while the first still waits", ScriptedHost::AfterTheFallbackLoad},
+    };
+    for (const Case& nested : cases) {
+        ScriptedHost::calls.clear();
+        ScriptedHost::failDuringWrite = true;
+        ScriptedHost::destroyWhen = nested.when;
+        const FreedMemoryWatch watch;
+        EXPECT_EQ(nullptr, Create(BannerContentIsHtml | BannerFallbackIsHtml, L"<p>News</p>", L"<p>Offline</p>"))
+            << nested.what;
+        EXPECT_EQ((std::vector<std::wstring>{L"create 68 0", L"resize 200x100", L"write <p>News</p>", L"command 5",
+                                             L"write <p>Offline</p>", L"destroy"}),
+                  ScriptedHost::calls)
+            << nested.what;
+        EXPECT_EQ(0, BannerCtrl::LiveCount()) << nested.what;
+        EXPECT_LE(1u, watch.DeletedBlocks()) << "the banner went while watched";
+        EXPECT_EQ(0u, watch.TouchedAfterDelete()) << nested.what;
+    }
+}
+
+TEST_F(BannerTest, ABannerItsParentDestroysInsideANotificationIsLeftAlone)
+{
+    struct Case {
+        const char* what;
+        DWORD flags;
+        UINT destroyIn;
+        LRESULT answer;
+        LONG cancelAnswer;
+        BannerHostCode event;
+        bool cancelled;
+        std::vector<UINT> notifications;
+        std::vector<std::wstring> calls;  // after the event
+    };
+    const wchar_t* const link = L"https://www.zelk-soft.com/offer";
+    const std::wstring opened = std::wstring(L"open ") + link;
+    const Case cases[] = {
+        {"an error the parent dealt with", BannerNotifyError | BannerNotifyComplete, BannerNavigateError, 1, 0,
+         BannerNavigateFailed, true, {BannerNavigateError}, {L"destroy"}},
+        {"an error the parent left to the banner", BannerNotifyError, BannerNavigateError, 0, 0, BannerNavigateFailed,
+         true, {BannerNavigateError}, {L"destroy"}},
+        {"the completion after a dealt-with error", BannerNotifyError | BannerNotifyComplete, BannerNavigateComplete, 1,
+         0, BannerNavigateFailed, true, {BannerNavigateError, BannerNavigateComplete}, {L"destroy"}},
+        {"a completed load", BannerNotifyComplete, BannerNavigateComplete, 0, 0, BannerNavigateDone, false,
+         {BannerNavigateComplete}, {L"destroy"}},
+        {"a link the parent opens outside", BannerAskOnLink, BannerLinkClicked, 1, 0, BannerBeforeNavigate, true,
+         {BannerLinkClicked}, {L"destroy", opened}},
+        {"a link the parent cancels", BannerAskOnLink, BannerLinkClicked, 1, 1, BannerBeforeNavigate, true,
+         {BannerLinkClicked}, {L"destroy"}},
+        {"a link the parent leaves to the banner", BannerAskOnLink, BannerLinkClicked, 0, 0, BannerBeforeNavigate, true,
+         {BannerLinkClicked}, {L"destroy", opened}},
+    };
+    for (const Case& notification : cases) {
+        const FreedMemoryWatch watch;
+        ASSERT_NE(nullptr, Create(notification.flags)) << notification.what;
+        if (notification.event == BannerBeforeNavigate)
+            Completed();
+        parent.answer = notification.answer;
+        parent.cancel = notification.cancelAnswer;
+        parent.destroyIn = notification.destroyIn;
+        parent.notifications.clear();
+        ScriptedHost::calls.clear();
+        if (notification.event == BannerNavigateDone) {
+            Completed();
+        } else {
+            EXPECT_EQ(notification.cancelled, Navigating(notification.event, link)) << notification.what;
+        }
+        PumpMessages();
+        EXPECT_FALSE(::IsWindow(banner)) << notification.what;
+        EXPECT_EQ(notification.notifications, parent.notifications) << notification.what;
+        EXPECT_EQ(notification.calls, ScriptedHost::calls) << notification.what;
+        EXPECT_LE(1u, watch.DeletedBlocks()) << "the banner went while watched";
+        EXPECT_EQ(0u, watch.TouchedAfterDelete()) << notification.what;
+        parent.destroyIn = 0;
+    }
 }
 
 TEST_F(BannerTest, DecidesWhereEachNavigationGoes)
