@@ -1,5 +1,6 @@
 // Addresses a banner's page navigates to: the page comes from the network. Input: addresses,
 // each ended by a zero unit.
+#include <cstdint>
 #include <string>
 
 #include "fuzz_input.h"
@@ -21,6 +22,37 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix)
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+// The digits after "app:" and the blanks and tabs before them, without leading zeros.
+std::wstring SignificantDigits(const std::wstring& address)
+{
+    size_t at = 4;
+    while (at < address.size() && (address[at] == L' ' || address[at] == L'\t'))
+        ++at;
+    std::wstring digits;
+    for (; at < address.size() && address[at] >= L'0' && address[at] <= L'9'; ++at) {
+        if (!digits.empty() || address[at] != L'0')
+            digits += address[at];
+    }
+    return digits;
+}
+
+// A number beyond the largest one is refused, never wrapped: compared as decimal text.
+void CheckAppAddress(const std::wstring& address, const std::wstring& lower, uint64_t largest)
+{
+    const AppAddress app = ReadAppAddress(address, largest);
+    FUZZ_EXPECT(app.isAppAddress == StartsWith(lower, L"app:"));
+    if (!app.isAppAddress) {
+        FUZZ_EXPECT(!app.postsNumber);
+        return;
+    }
+    const std::wstring digits = SignificantDigits(address);
+    const std::wstring limit = std::to_wstring(largest);
+    const bool fits = digits.size() < limit.size() || (digits.size() == limit.size() && digits <= limit);
+    FUZZ_EXPECT(app.postsNumber == fits);
+    if (app.postsNumber)
+        FUZZ_EXPECT(std::to_wstring(app.number) == (digits.empty() ? std::wstring(L"0") : digits));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -39,6 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_EXPECT(lower == L"appcommand:close");
         if (kind == BannerAddressKind::BrowserPage)
             FUZZ_EXPECT(StartsWith(lower, L"res"));
+        // The range of a message's number in 64-bit and in 32-bit programs.
+        CheckAppAddress(address, lower, UINT64_MAX);
+        CheckAppAddress(address, lower, UINT32_MAX);
     }
     return 0;
 }

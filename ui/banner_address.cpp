@@ -35,3 +35,23 @@ BannerAddressKind ClassifyBannerAddress(const std::wstring& address)
         return BannerAddressKind::WebOrMail;
     return BannerAddressKind::Other;
 }
+
+AppAddress ReadAppAddress(const std::wstring& address, uint64_t largest)
+{
+    AppAddress app = {false, false, 0};
+    if (!StartsWithNoCase(address, L"app:"))
+        return app;
+    app.isAppAddress = true;
+    size_t at = 4;
+    while (at < address.size() && (address[at] == L' ' || address[at] == L'\t'))
+        ++at;
+    // A number that does not fit is refused, not wrapped: a page must not reach another command.
+    for (; at < address.size() && address[at] >= L'0' && address[at] <= L'9'; ++at) {
+        const uint64_t digit = static_cast<uint64_t>(address[at] - L'0');
+        if (app.number > (largest - digit) / 10)
+            return app;
+        app.number = app.number * 10 + digit;
+    }
+    app.postsNumber = true;
+    return app;
+}

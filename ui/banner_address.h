@@ -2,6 +2,7 @@
 // builds and runs natively too.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class BannerAddressKind {
@@ -13,3 +14,13 @@ enum class BannerAddressKind {
 
 // Schemes and the close command in any case of ASCII letters, and only those.
 BannerAddressKind ClassifyBannerAddress(const std::wstring& address);
+
+// What an address "app:" + number asks for ("app:" in any case of ASCII letters, blanks and
+// tabs before the digits skipped, the digits read up to the first other character).
+struct AppAddress {
+    bool isAppAddress;  // shown as the empty page instead
+    bool postsNumber;   // false for a number beyond the largest one: nothing is posted
+    uint64_t number;    // 0 without digits
+};
+
+AppAddress ReadAppAddress(const std::wstring& address, uint64_t largest);

@@ -57,5 +57,6 @@ const BrowserHostOperations& SystemBrowserHost();
 
 // For an address "app:" + number: posts WM_APP with the number (0 without digits; blanks and
 // tabs before it are skipped) to window and answers true, the address to show instead being
-// "about:blank". False for every other address.
+// "about:blank". A number beyond the range of WPARAM posts nothing. False for every other
+// address.
 bool TakeAppAddress(const wchar_t* address, HWND window);

@@ -3,6 +3,7 @@
 #include "ui/browser_host.h"
 
 #include <cwchar>
+#include <limits>
 #include <new>
 
 #include <exdisp.h>
@@ -12,6 +13,7 @@
 #include <ocidl.h>
 
 #include "platform/com_ptr.h"
+#include "ui/banner_address.h"
 
 namespace {
 
@@ -382,14 +384,10 @@ const BrowserHostOperations& SystemBrowserHost()
 
 bool TakeAppAddress(const wchar_t* address, HWND window)
 {
-    if (address == nullptr || std::wcslen(address) <= 3 || _wcsnicmp(address, L"app:", 4) != 0)
+    if (address == nullptr)
         return false;
-    const wchar_t* digits = address + 4;
-    while (*digits == L' ' || *digits == L'\t')
-        ++digits;
-    WPARAM number = 0;
-    for (; *digits >= L'0' && *digits <= L'9'; ++digits)
-        number = number * 10 + static_cast<WPARAM>(*digits - L'0');
-    ::PostMessageW(window, WM_APP, number, 0);
-    return true;
+    const AppAddress app = ReadAppAddress(address, std::numeric_limits<WPARAM>::max());
+    if (app.postsNumber)
+        ::PostMessageW(window, WM_APP, static_cast<WPARAM>(app.number), 0);
+    return app.isAppAddress;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,63 @@ TEST_F(BannerTest, DecidesWhereEachNavigationGoes)
     }
 }
 
+TEST_F(BannerTest, OnlyWebAndMailAddressesReachTheUsersBrowser)
+{
+    struct Case {
+        const wchar_t* address;
+        bool opened;
+    };
+    const Case cases[] = {
+        {L"http://www.zelk-soft.com/", true},
+        {L"HTTPS://www.zelk-soft.com/", true},
+        {L"MailTo:support@zelk-soft.com", true},
+        {L"javascript:alert(1)", false},
+        {L"JavaScript:alert(1)", false},
+        {L"vbscript:msgbox(1)", false},
+        {L"VBScript:msgbox(1)", false},
+        {L"ms-settings:", false},
+        {L"ms-settings:windowsupdate", false},
+        {L"ms-msdt:/id PCWDiagnostic", false},
+        {L"search-ms:query=calc", false},
+        {L"shell:startup", false},
+        {L"ftp://ftp.zelk-soft.com/", false},
+        {L"data:text/html,<p>x</p>", false},
+        {L"about:blank", false},
+        {L"calc.exe", false},
+        {L"C:\\Windows\\System32\\calc.exe", false},
+        {L"", false},
+        {L" http://www.zelk-soft.com/", false},
+        {L"\thttps://www.zelk-soft.com/", false},
+        {L"ht\ttp://www.zelk-soft.com/", false},
+        {L"http//www.zelk-soft.com/", false},
+        {L"http;//www.zelk-soft.com/", false},
+        {L"https\x200b://www.zelk-soft.com/", false},
+        {L"\xff48ttp://www.zelk-soft.com/", false},
+        {L"httpx://www.zelk-soft.com/", false},
+        {L"mailto", false},
+        {L"mail:support@zelk-soft.com", false},
+        {L"mailto-x:support@zelk-soft.com", false},
+        {L"http", false},
+    };
+    // A click once the page is there, and a parent that answers "open it outside": only the
+    // three kinds of address are ever handed on, and every other one is cancelled.
+    for (const DWORD flags : {DWORD(0), DWORD(BannerAskOnLink)}) {
+        ASSERT_NE(nullptr, Create(flags));
+        Completed();
+        parent.answer = 1;
+        for (const Case& link : cases) {
+            const std::string what = testing::PrintToString(std::wstring(link.address)) + " flags " + std::to_string(flags);
+            ScriptedHost::calls.clear();
+            EXPECT_TRUE(Navigating(BannerBeforeNavigate, link.address)) << what;
+            EXPECT_EQ(link.opened ? std::vector<std::wstring>{std::wstring(L"open ") + link.address}
+                                  : std::vector<std::wstring>{},
+                      ScriptedHost::calls)
+                << what;
+        }
+        ::DestroyWindow(banner);
+    }
+}
+
 TEST_F(BannerTest, ClosesOnItsCloseAddressInAnyCase)
 {
     ASSERT_NE(nullptr, Create(0));
@@ -384,26 +442,46 @@ TEST_F(BannerTest, AParentThatDealsWithAFailedLoadGetsNoFallback)
     }
 }
 
-TEST(BannerAppAddresses, BecomeTheEmptyPageAndPostTheirNumber)
+TEST(BannerAppAddresses, BecomeTheEmptyPageAndPostTheirNumberWhenItFits)
 {
     TestWindow window(RECT{0, 0, 100, 100});
+    // The largest number a message carries, and the ones just beyond it, in decimal.
+    const std::wstring largest = std::to_wstring(std::numeric_limits<WPARAM>::max());
+    std::wstring beyond = largest;
+    beyond.back() = static_cast<wchar_t>(beyond.back() + 1);  // largest ends in 5
+    std::wstring further = largest;
+    further.back() = static_cast<wchar_t>(further.back() + 2);
     struct Case {
-        const wchar_t* address;
+        std::wstring address;
         bool taken;
+        bool posted;
         WPARAM number;
     };
     const Case cases[] = {
-        {L"app:42", true, 42}, {L"APP: \t7x", true, 7}, {L"app:", true, 0},
-        {L"app", false, 0},    {L"apple:1", false, 0},  {L"https://app:1", false, 0},
+        {L"app:42", true, true, 42},
+        {L"APP: \t7x", true, true, 7},
+        {L"app:", true, true, 0},
+        {L"app", false, false, 0},
+        {L"apple:1", false, false, 0},
+        {L"https://app:1", false, false, 0},
+        {L"app:" + largest, true, true, std::numeric_limits<WPARAM>::max()},
+        {L"app:" + std::wstring(400, L'0') + largest, true, true, std::numeric_limits<WPARAM>::max()},
+        {L"app:" + beyond, true, false, 0},
+        {L"app:" + further, true, false, 0},
+        {L"app:18446744073709551616", true, false, 0},
+        {L"app:18446744073709551617", true, false, 0},
+        {L"app:" + largest + L"0", true, false, 0},
+        {L"app:" + std::wstring(400, L'9'), true, false, 0},
+        {L"app:1" + std::wstring(399, L'0'), true, false, 0},
     };
     for (const Case& app : cases) {
         PumpMessages();
-        EXPECT_EQ(app.taken, TakeAppAddress(app.address, window.window));
+        EXPECT_EQ(app.taken, TakeAppAddress(app.address.c_str(), window.window)) << testing::PrintToString(app.address);
         MSG posted;
         const bool got = ::PeekMessageW(&posted, window.window, WM_APP, WM_APP, PM_REMOVE) != FALSE;
-        EXPECT_EQ(app.taken, got);
+        EXPECT_EQ(app.posted, got) << testing::PrintToString(app.address);
         if (got) {
-            EXPECT_EQ(app.number, posted.wParam) << testing::PrintToString(std::wstring(app.address));
+            EXPECT_EQ(app.number, posted.wParam) << testing::PrintToString(app.address);
         }
     }
 }
