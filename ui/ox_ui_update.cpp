@@ -55,12 +55,14 @@ public:
         UIUpdateChildWindows(force);
     }
 
+    // Idle work comes from one loop at a time: a loop left behind would call a component
+    // that may be gone.
     void SetMessageLoop(CMessageLoop* loop)
     {
+        if (messageLoop != nullptr)
+            messageLoop->RemoveIdleHandler(this);
         if (loop != nullptr)
             loop->AddIdleHandler(this);
-        else if (messageLoop != nullptr)
-            messageLoop->RemoveIdleHandler(this);
         messageLoop = loop;
     }
 

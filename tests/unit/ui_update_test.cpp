@@ -10,6 +10,7 @@
 #include "framework/init_param.h"
 #include "framework/obj_delay_create.h"
 #include "framework/program_mgr.h"
+#include "freed_memory_watch.h"
 #include "platform/dynamic_update_ui.h"
 #include "test_support.h"
 #include "ui/ox_ui_update.h"
@@ -229,6 +230,39 @@ TEST_F(UiUpdateTest, TheMessageLoopUpdatesAtIdleTimeWhileItIsSet)
     UiUpdate()->CheckCommand(CheckBoxId, FALSE, FALSE);
     runBriefly(loop);
     EXPECT_EQ(BST_CHECKED, ::SendMessageW(checkBox, BM_GETCHECK, 0, 0)) << "no longer registered";
+}
+
+TEST(UiUpdateMessageLoops, AComponentMovedToAnotherLoopIsNoLongerCalledByTheFirst)
+{
+    TestWindow window(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW);
+    const HWND checkBox = ::CreateWindowExW(0, L"BUTTON", L"check", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 100, 20,
+                                            window.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CheckBoxId)),
+                                            nullptr, nullptr);
+    const auto runBriefly = [](CMessageLoop& loop) {
+        ::SetTimer(nullptr, 0, 100, QuitTheLoop);
+        loop.Run();
+    };
+    CMessageLoop first;
+    CMessageLoop second;
+    const FreedMemoryWatch watch;
+    {
+        OxProgramMgr manager;
+        manager.RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
+        const boost::shared_ptr<IOxUiUpdate> uiUpdate = OxInterfacePtr<IOxUiUpdate>(&manager, "GlobalUse").Get();
+        uiUpdate->AddChildWindowContainer(window.window);
+        uiUpdate->AddUpdateElement(CheckBoxId, UPDUI_CHILDWINDOW);
+        uiUpdate->SetMessageLoop(&first);
+        uiUpdate->SetMessageLoop(&second);
+        uiUpdate->CheckCommand(CheckBoxId, TRUE, FALSE);
+        runBriefly(first);
+        EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(checkBox, BM_GETCHECK, 0, 0)) << "the first loop was left";
+        runBriefly(second);
+        EXPECT_EQ(BST_CHECKED, ::SendMessageW(checkBox, BM_GETCHECK, 0, 0)) << "the second loop updates";
+    }
+    runBriefly(first);
+    runBriefly(second);
+    EXPECT_LE(1u, watch.DeletedBlocks()) << "the component went while watched";
+    EXPECT_EQ(0u, watch.TouchedAfterDelete()) << "no loop calls the gone component";
 }
 
 TEST(DynamicUpdateUi, StatusBarPanesShowTheTextsOfTheirCommands)
