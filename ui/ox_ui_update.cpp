@@ -1,5 +1,6 @@
 #include "ui/ox_ui_update.h"
 
+#include <cwchar>
 #include <map>
 #include <vector>
 
@@ -109,11 +110,9 @@ private:
 
     void RewriteAcceleratorText(HMENU menu, int position)
     {
-        wchar_t buffer[1024] = L"";
-        const int length = ::GetMenuStringW(menu, position, buffer, 1024, MF_BYPOSITION);
-        if (length <= 0)
+        const std::wstring read = ItemText(menu, position);
+        if (read.empty())
             return;
-        const std::wstring read(buffer, static_cast<size_t>(length));
         const size_t tab = read.find(L'\t');
         if (tab == 0)
             return;
@@ -128,6 +127,23 @@ private:
         item.fMask = MIIM_STRING;
         item.dwTypeData = &text[0];
         ::SetMenuItemInfoW(menu, position, TRUE, &item);
+    }
+
+    // The whole text, however long: its length is asked first. Empty when it cannot be read.
+    static std::wstring ItemText(HMENU menu, int position)
+    {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_STRING;
+        if (!::GetMenuItemInfoW(menu, position, TRUE, &item) || item.cch == 0)
+            return std::wstring();
+        std::wstring text(item.cch + 1, L'\0');
+        item.dwTypeData = &text[0];
+        ++item.cch;
+        if (!::GetMenuItemInfoW(menu, position, TRUE, &item))
+            return std::wstring();
+        text.resize(std::wcslen(text.c_str()));
+        return text;
     }
 
     IOxQueryInterface* programMgr;

@@ -31,10 +31,13 @@ enum : UINT {
     CheckBoxId = 301,
 };
 
+// The whole text, so that no cut made by the component goes unseen.
 std::wstring ItemText(HMENU menu, int position)
 {
-    wchar_t text[256] = L"";
-    ::GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+    const int length = ::GetMenuStringW(menu, position, nullptr, 0, MF_BYPOSITION);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int read = ::GetMenuStringW(menu, position, &text[0], length + 1, MF_BYPOSITION);
+    text.resize(static_cast<size_t>(read > 0 ? read : 0));
     return text;
 }
 
@@ -110,6 +113,32 @@ TEST_F(UiUpdateTest, PopupMenusShowTheAcceleratorsThatWork)
     UiUpdate()->ClearAccelTexts();
     OpenPopup();
     EXPECT_EQ(L"Save", ItemText(menu, 0));
+}
+
+TEST_F(UiUpdateTest, LongItemTextsKeepEveryCharacter)
+{
+    manager.GetInitParam("OxUiUpdate")->SetIntParam("DynamicMenuAccel", 1);
+    const std::wstring longText(1510, L'x');
+    struct Case {
+        const char* what;
+        std::wstring text;
+        std::wstring rewritten;
+    };
+    const Case cases[] = {
+        {"an accelerator replaced", longText + L"\tCtrl+S", longText + L"\tCtrl+Shift+S"},
+        {"an accelerator added", longText, longText + L"\tCtrl+Shift+S"},
+        {"an accelerator far out", std::wstring(1200, L'y') + L"\tF4" + std::wstring(300, L'z'),
+         std::wstring(1200, L'y') + L"\tCtrl+Shift+S"},
+    };
+    for (const Case& item : cases)
+        ::AppendMenuW(menu, MF_STRING, SaveId, item.text.c_str());
+    UiUpdate()->SetAccelText(SaveId, L"Ctrl+Shift+S");
+    UiUpdate()->HookMenuWindow(window.window);
+    ASSERT_EQ(cases[0].text, ItemText(menu, 0)) << "the menu keeps long texts";
+
+    OpenPopup();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(cases[i].rewritten, ItemText(menu, i)) << cases[i].what;
 }
 
 TEST_F(UiUpdateTest, SubmenusWithNothingEnabledAreGreyedDownToTheEleventhLevel)
