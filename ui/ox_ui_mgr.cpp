@@ -13,6 +13,7 @@
 #include "platform/module_path.h"
 #include "ui/banner_ctrl.h"
 #include "ui/dialog_hooks.h"
+#include "ui/quiet_error_mode.h"
 #include "ui/skin_library.h"
 
 namespace {
@@ -58,7 +59,9 @@ public:
     {
     }
 
-    ~impl()
+    ~impl() { StopLibraries(); }
+
+    void StopLibraries()
     {
         Stop(controls, controlsStarted, [this] { ControlsHolder()->Shutdown(); });
         Stop(manager, managerStarted, [this] { ManagerHolder()->Shutdown(); });
@@ -70,9 +73,11 @@ public:
     SkinManagerObject* Manager() const { return ManagerHolder()->Manager(); }
 
     // Both libraries started, or neither: a library that failed to start is never called again,
-    // and one that started gets its shutdown before it goes.
+    // and one that started gets its shutdown before it goes. No system error boxes from
+    // anything a library does while it starts.
     void StartLibraries()
     {
+        const QuietErrorMode quiet;
         bool started = controls.Load(SkinControlsInterface);
         if (started)
             started = controlsStarted = ControlsHolder()->Start(0) != FALSE;
@@ -230,6 +235,13 @@ bool OxUiMgr::LoadSkins()
     const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr->GetInitParam("OxUiMgr");
     const bool useSkins = parameters->GetIntParam("UseSkins", 1) != 0;
     const bool useNative = parameters->GetIntParam("UseNative", 0) != 0;
+    // Every call starts afresh, so that a second one leaves what the first did: the libraries
+    // an earlier call started are shut down first, and its entries and skinned state would
+    // point at libraries that are gone.
+    pimpl->StopLibraries();
+    pimpl->skins.clear();
+    pimpl->skinned = false;
+    pimpl->currentName.clear();
     if (useSkins) {
         pimpl->StartLibraries();
         if (pimpl->ManagerLoaded())

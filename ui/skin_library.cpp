@@ -1,20 +1,6 @@
 #include "ui/skin_library.h"
 
-namespace {
-
-// No "cannot find" boxes for a library that is missing or broken.
-class QuietErrorMode {
-public:
-    QuietErrorMode() : previous(::SetErrorMode(static_cast<UINT>(-1))) {}
-    ~QuietErrorMode() { ::SetErrorMode(previous); }
-    QuietErrorMode(const QuietErrorMode&) = delete;
-    QuietErrorMode& operator=(const QuietErrorMode&) = delete;
-
-private:
-    UINT previous;
-};
-
-} // namespace
+#include "ui/quiet_error_mode.h"
 
 SkinLibrary::SkinLibrary(const std::wstring& path, IOxQueryInterface* programMgr)
     : path(path), programMgr(programMgr)
@@ -24,10 +10,9 @@ SkinLibrary::SkinLibrary(const std::wstring& path, IOxQueryInterface* programMgr
 bool SkinLibrary::Load(int kind)
 {
     Unload();
-    {
-        const QuietErrorMode quiet;
-        module.Reset(::LoadLibraryW(path.c_str()));
-    }
+    // Also while the library starts: what it loads itself may be missing.
+    const QuietErrorMode quiet;
+    module.Reset(::LoadLibraryW(path.c_str()));
     if (!module)
         return false;
     const SkinGetInterface getInterface =

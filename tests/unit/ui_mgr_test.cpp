@@ -124,6 +124,13 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
     ::EndMenu();
 }
 
+UINT CurrentErrorMode()
+{
+    const UINT mode = ::SetErrorMode(0);
+    ::SetErrorMode(mode);
+    return mode;
+}
+
 bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line)
 {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -319,4 +326,75 @@ TEST_F(UiMgrTest, WithoutASkinBoxesAndMenusAreTheSystemsAndBoxesAreCentred)
     EXPECT_EQ(0, UiMgr()->SkinTrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, owner.window, 1, 2, 3)) << "closed, nothing chosen";
     EXPECT_TRUE(menuWasOpen);
     ::DestroyMenu(menu);
+}
+TEST_F(UiMgrTest, ALibraryStartsWithoutSystemErrorBoxesAndTheModeIsRestoredAfterwards)
+{
+    SkinFolder skins(true, {L"front-A.skin"});
+    ::SetEnvironmentVariableW(L"VANTOR_FIXTURE_SKIN", L"error-mode");
+    Build(skins, true, true);
+    const UINT original = ::SetErrorMode(0);
+    ASSERT_TRUE(UiMgr()->LoadSkins());
+    EXPECT_EQ(0u, CurrentErrorMode()) << "restored";
+    ::SetErrorMode(original);
+    const std::vector<std::wstring> calls = skins.TakeCalls();
+    const std::vector<std::wstring> startUp = {
+        L"controls: get interface", L"controls: get interface without error boxes",
+        L"controls: start 0",       L"controls: start without error boxes",
+        L"manager: get interface",  L"manager: get interface without error boxes",
+        L"manager: start",          L"manager: start without error boxes",
+        L"controls: attach manager", L"controls: attach without error boxes",
+    };
+    ASSERT_GE(calls.size(), startUp.size());
+    EXPECT_EQ(startUp, std::vector<std::wstring>(calls.begin(), calls.begin() + startUp.size()));
+}
+
+TEST_F(UiMgrTest, ASecondLoadLeavesWhatAFirstLoadWouldAndShutsDownWhatTheFirstStarted)
+{
+    const std::vector<std::wstring> stopped = {L"controls: shutdown", L"controls: free", L"manager: shutdown",
+                                               L"manager: free"};
+    struct Case {
+        const wchar_t* secondTime;
+        std::vector<std::wstring> startUp;  // after stopping the libraries the first load started
+        std::vector<std::wstring> names;
+        bool skinned;
+        std::vector<std::wstring> teardown;
+    };
+    const Case cases[] = {
+        {L"draws",
+         {L"controls: get interface", L"controls: start 0", L"manager: get interface", L"manager: start",
+          L"controls: attach manager", L"manager: describe . ZELK Vantor Source eng 128",
+          L"manager: describe .. ZELK Vantor Source eng 128", L"manager: describe front-A.skin ZELK Vantor Source eng 128",
+          L"manager: load skin front-A.skin"},
+         {L"A", L"Classic Windows"}, true, stopped},
+        {L"no-controls", {L"controls: get interface", L"controls: free"}, {L"Classic Windows"}, false, {}},
+        {L"manager-fails",
+         {L"controls: get interface", L"controls: start 0", L"manager: get interface", L"manager: start", L"manager: free",
+          L"controls: shutdown", L"controls: free"},
+         {L"Classic Windows"}, false, {}},
+    };
+    for (const Case& again : cases) {
+        const std::string what = testing::PrintToString(std::wstring(again.secondTime));
+        SkinFolder skins(true, {L"front-A.skin"});
+        ::SetEnvironmentVariableW(L"VANTOR_FIXTURE_SKIN", L"draws");
+        Build(skins, true, true);
+        settings->texts[L"Skin\\Current"] = L"A";
+        ASSERT_TRUE(UiMgr()->LoadSkins());
+        ASSERT_EQ((std::vector<std::wstring>{L"A", L"Classic Windows"}), SkinNames());
+        skins.TakeCalls();
+
+        ::SetEnvironmentVariableW(L"VANTOR_FIXTURE_SKIN", again.secondTime);
+        EXPECT_TRUE(UiMgr()->LoadSkins()) << what;
+        std::vector<std::wstring> calls = stopped;
+        calls.insert(calls.end(), again.startUp.begin(), again.startUp.end());
+        EXPECT_EQ(calls, skins.TakeCalls()) << what;
+        // An entry left from the first load would be chosen here and reach a library that is gone.
+        ASSERT_EQ(again.names, SkinNames()) << what;
+        ASSERT_EQ(again.skinned ? L"A" : L"Classic Windows", CurrentSkin()) << what;
+        UiMgr()->ApplySkinToWindow(nullptr, 0);
+        EXPECT_EQ(again.skinned ? std::vector<std::wstring>{L"controls: skin window 1"} : std::vector<std::wstring>{},
+                  skins.TakeCalls())
+            << what;
+        TearDownComponents();
+        EXPECT_EQ(again.teardown, skins.TakeCalls()) << what;
+    }
 }
