@@ -124,6 +124,26 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD)
     ::EndMenu();
 }
 
+// Keys for the menu that the next PressMenuKeys timer finds open.
+std::vector<WPARAM> menuKeys;
+
+void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    menuWasOpen = ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
+    for (const WPARAM key : menuKeys)
+        ::PostMessageW(thread.hwndMenuOwner, WM_KEYDOWN, key, 0);
+}
+
+// Ends a menu that the keys did not end, so that a failing test does not hang.
+void CALLBACK EndMenuAtLast(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    ::EndMenu();
+}
+
 UINT CurrentErrorMode()
 {
     const UINT mode = ::SetErrorMode(0);
@@ -397,4 +417,53 @@ TEST_F(UiMgrTest, ASecondLoadLeavesWhatAFirstLoadWouldAndShutsDownWhatTheFirstSt
         TearDownComponents();
         EXPECT_EQ(again.teardown, skins.TakeCalls()) << what;
     }
+}
+
+TEST_F(UiMgrTest, BoxesAndMenusASkinDeclinesAreTheSystemsAndTheirAnswersComeBack)
+{
+    SkinFolder skins(true, {L"front-A.skin"});
+    Build(skins, true, false);
+    ASSERT_TRUE(UiMgr()->LoadSkins());
+    ASSERT_EQ(L"A", CurrentSkin());
+    skins.TakeCalls();
+
+    std::wstring caption;
+    std::thread user([&] {
+        const HWND box = WaitForWindow([] { return FindMessageBox(::GetCurrentProcessId()); });
+        if (box == nullptr)
+            return;
+        caption = WindowText(box);
+        PressButton(box, IDNO);
+    });
+    EXPECT_EQ(IDNO, UiMgr()->SkinMessageBox(L"Go on?", MB_YESNO, nullptr, L"Question")) << "the answer comes back";
+    user.join();
+    EXPECT_EQ(L"Question", caption) << "the system's box was shown";
+    EXPECT_EQ(std::vector<std::wstring>{L"controls: message box Go on?|Question|4"}, skins.TakeCalls())
+        << "the skin was asked first";
+
+    TestWindow owner(RECT{0, 0, 200, 200});
+    const HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 1, L"first");
+    ::AppendMenuW(menu, MF_STRING, 2, L"second");
+    struct Case {
+        const char* what;
+        std::vector<WPARAM> keys;
+        int result;
+    };
+    const Case cases[] = {
+        {"the second item chosen", {VK_DOWN, VK_DOWN, VK_RETURN}, 2},
+        {"cancelled", {VK_ESCAPE}, 0},
+    };
+    for (const Case& choice : cases) {
+        menuWasOpen = false;
+        menuKeys = choice.keys;
+        ::SetTimer(nullptr, 0, 200, PressMenuKeys);
+        const UINT_PTR lastResort = ::SetTimer(nullptr, 0, 20000, EndMenuAtLast);
+        EXPECT_EQ(choice.result, UiMgr()->SkinTrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, owner.window, 1, 2, 3))
+            << choice.what;
+        ::KillTimer(nullptr, lastResort);
+        EXPECT_TRUE(menuWasOpen) << choice.what;
+        EXPECT_EQ(std::vector<std::wstring>{L"controls: menu 256 10 10 1 2 3"}, skins.TakeCalls()) << choice.what;
+    }
+    ::DestroyMenu(menu);
 }
