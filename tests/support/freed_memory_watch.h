@@ -1,7 +1,8 @@
 // Finds code that touches memory after it was deleted, which otherwise goes unseen: while a
 // watch lasts, every block made with operator new gets pages of its own, and a deleted block
 // keeps its pages, guarded, until the watch ends. The first read or write of a deleted block is
-// counted and then allowed, so that the code under test goes on as it would have.
+// counted and then allowed, so that the code under test goes on as it would have. One watch at
+// a time, on any thread.
 #pragma once
 
 #include <cstddef>
