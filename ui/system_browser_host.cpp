@@ -386,7 +386,7 @@ int CreateBrowser(HWND window, DWORD hostFlags, int forward)
     const int created = site->CreateBrowserObject();
     if (created != 0)
         return created;
-    // Kept before the browser is placed, which may already call back and navigate.
+    // In the window before the browser is placed, so that DestroyBrowser undoes a failed placement.
     KeepSiteInWindow(window, site);
     if (!site->PlaceInWindow()) {
         DestroyBrowser(window);
