@@ -41,6 +41,8 @@ public:
         Reset();
         pointer = owned;
     }
+    // Gives up the held reference without releasing it; the caller owns it from then on.
+    [[nodiscard]] T* Detach() { return std::exchange(pointer, nullptr); }
     void Reset()
     {
         if (pointer != nullptr)

@@ -52,7 +52,9 @@ struct BrowserHostOperations {
     void (*resizeBrowser)(HWND window, int width, int height);
 };
 
-// The system's WebBrowser control.
+// The system's WebBrowser control. It keeps its record of a window's browser in that window's
+// user data (GWLP_USERDATA), from createBrowser until destroyBrowser: a window that hosts it
+// must leave its user data to it.
 const BrowserHostOperations& SystemBrowserHost();
 
 // For an address "app:" + number: posts WM_APP with the number (0 without digits; blanks and

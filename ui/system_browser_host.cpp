@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include <exdisp.h>
 #include <exdispid.h>
@@ -13,6 +14,9 @@
 #include <ocidl.h>
 
 #include "platform/com_ptr.h"
+#include "platform/scoped_bstr.h"
+#include "platform/scoped_safe_array.h"
+#include "platform/scoped_variant.h"
 #include "ui/banner_address.h"
 
 namespace {
@@ -21,14 +25,128 @@ namespace {
 const DWORD BlankPageWaitMs = 1000;
 const DWORD BlankPagePollMs = 10;
 
+// The record of one window's browser: the site the browser calls back, and the browser itself
+// from its creation until it is closed. The browser's two interfaces are held together, and
+// the site listens to the browser's events only while it holds them.
 class BrowserSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame,
                     public IDocHostUIHandler, public IDispatch {
 public:
     BrowserSite(HWND window, DWORD hostFlags, bool forward) : window(window), hostFlags(hostFlags), forward(forward) {}
 
-    ComPtr<IOleObject> browser;
-    ComPtr<IWebBrowser2> webBrowser;
-    DWORD adviseCookie = 0;
+    // Makes the browser object: 0, -2 when there is none, -3 when it is no OLE object.
+    int CreateBrowserObject()
+    {
+        if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IWebBrowser2,
+                                      reinterpret_cast<void**>(webBrowser.Receive()))))
+            return -2;
+        if (FAILED(webBrowser.QueryInterface(browser))) {
+            webBrowser.Reset();
+            return -3;
+        }
+        return 0;
+    }
+
+    // Places the browser over the window's client area and listens to its events; false when
+    // it cannot be placed.
+    bool PlaceInWindow()
+    {
+        RECT area;
+        ::GetClientRect(window, &area);
+        if (FAILED(browser->SetClientSite(static_cast<IOleClientSite*>(this)))
+            || FAILED(browser->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(this), 0, window, &area)))
+            return false;
+        webBrowser->put_Left(0);
+        webBrowser->put_Top(0);
+        webBrowser->put_Width(area.right);
+        webBrowser->put_Height(area.bottom);
+        const ComPtr<IConnectionPoint> events = BrowserEvents();
+        if (events)
+            events->Advise(static_cast<IDispatch*>(this), &adviseCookie);
+        return true;
+    }
+
+    // Stops listening, closes the browser and lets it go; the site itself lives on until the
+    // last reference to it goes.
+    void CloseBrowser()
+    {
+        if (adviseCookie != 0) {
+            const ComPtr<IConnectionPoint> events = BrowserEvents();
+            if (events)
+                events->Unadvise(adviseCookie);
+            adviseCookie = 0;
+        }
+        if (browser) {
+            browser->Close(OLECLOSE_NOSAVE);
+            browser->SetClientSite(nullptr);
+        }
+        browser.Reset();
+        webBrowser.Reset();
+    }
+
+    // 0 on success; -5 no browser, -6 the address cannot be converted.
+    int Navigate(const wchar_t* address)
+    {
+        if (!webBrowser)
+            return -5;
+        ScopedBstr text(::SysAllocString(address));
+        if (!text)
+            return -6;
+        ScopedVariant target(std::move(text));
+        ScopedVariant flags(LONG(0));
+        webBrowser->Navigate2(target.AsInput(), flags.AsInput(), nullptr, nullptr, nullptr);
+        return 0;
+    }
+
+    bool PageComplete() const
+    {
+        READYSTATE state = READYSTATE_UNINITIALIZED;
+        return webBrowser && SUCCEEDED(webBrowser->get_ReadyState(&state)) && state == READYSTATE_COMPLETE;
+    }
+
+    // Writes html into the page shown and closes the page's stream; 0 on success.
+    int WriteDocument(const wchar_t* html)
+    {
+        ComPtr<IDispatch> documentDispatch;
+        ComPtr<IHTMLDocument2> document;
+        if (!webBrowser || FAILED(webBrowser->get_Document(documentDispatch.Receive())) || !documentDispatch
+            || FAILED(documentDispatch.QueryInterface(document)))
+            return -1;
+        ScopedSafeArray texts(::SafeArrayCreateVector(VT_VARIANT, 0, 1));
+        if (!texts)
+            return -1;
+        ScopedVariant text{ScopedBstr(::SysAllocString(html))};
+        VARIANT* element = nullptr;
+        if (FAILED(::SafeArrayAccessData(texts.Get(), reinterpret_cast<void**>(&element))))
+            return -1;
+        *element = text.Release();
+        ::SafeArrayUnaccessData(texts.Get());
+        const HRESULT written = document->write(texts.Get());
+        document->close();
+        return SUCCEEDED(written) ? 0 : -1;
+    }
+
+    void Command(int command)
+    {
+        if (!webBrowser)
+            return;
+        switch (command) {
+        case BrowserGoBack: webBrowser->GoBack(); break;
+        case BrowserGoForward: webBrowser->GoForward(); break;
+        case BrowserGoHome: webBrowser->GoHome(); break;
+        case BrowserGoSearch: webBrowser->GoSearch(); break;
+        case BrowserRefresh: webBrowser->Refresh(); break;
+        case BrowserStop: webBrowser->Stop(); break;
+        default: break;
+        }
+    }
+
+    void Resize(int width, int height)
+    {
+        if (!webBrowser)
+            return;
+        webBrowser->put_Width(width);
+        webBrowser->put_Height(height);
+    }
 
     // IUnknown, shared by all the interfaces.
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override
@@ -203,6 +321,16 @@ public:
 private:
     virtual ~BrowserSite() = default;
 
+    // The browser's DWebBrowserEvents2 connection point, or null.
+    ComPtr<IConnectionPoint> BrowserEvents() const
+    {
+        ComPtr<IConnectionPointContainer> points;
+        ComPtr<IConnectionPoint> events;
+        if (FAILED(webBrowser.QueryInterface(points)) || FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, events.Receive())))
+            events.Reset();
+        return events;
+    }
+
     HWND Receiver() const { return forward ? ::GetParent(window) : window; }
 
     void Notify(BannerHostCode code, const VARIANT& address, const VARIANT& cancel)
@@ -220,8 +348,25 @@ private:
     HWND window;
     DWORD hostFlags;
     bool forward;
+    ComPtr<IOleObject> browser;
+    ComPtr<IWebBrowser2> webBrowser;
+    DWORD adviseCookie = 0;
 };
 
+// The window's user data holds one reference to its site, from CreateBrowser to DestroyBrowser.
+void KeepSiteInWindow(HWND window, ComPtr<BrowserSite> site)
+{
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(site.Detach()));
+}
+
+ComPtr<BrowserSite> TakeSiteFromWindow(HWND window)
+{
+    ComPtr<BrowserSite> site;
+    site.Attach(reinterpret_cast<BrowserSite*>(::SetWindowLongPtrW(window, GWLP_USERDATA, 0)));
+    return site;
+}
+
+// Borrowed from the window's user data: null once the window's browser is destroyed.
 BrowserSite* SiteOf(HWND window)
 {
     return reinterpret_cast<BrowserSite*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -229,76 +374,33 @@ BrowserSite* SiteOf(HWND window)
 
 void DestroyBrowser(HWND window)
 {
-    BrowserSite* const site = SiteOf(window);
-    if (site == nullptr)
-        return;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    ComPtr<IConnectionPointContainer> points;
-    ComPtr<IConnectionPoint> events;
-    if (site->adviseCookie != 0 && SUCCEEDED(site->webBrowser.QueryInterface(points))
-        && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, events.Receive())))
-        events->Unadvise(site->adviseCookie);
-    if (site->browser) {
-        site->browser->Close(OLECLOSE_NOSAVE);
-        site->browser->SetClientSite(nullptr);
-    }
-    site->browser.Reset();
-    site->webBrowser.Reset();
-    site->Release();
+    const ComPtr<BrowserSite> site = TakeSiteFromWindow(window);
+    if (site)
+        site->CloseBrowser();
 }
 
 int CreateBrowser(HWND window, DWORD hostFlags, int forward)
 {
-    BrowserSite* const site = new (std::nothrow) BrowserSite(window, hostFlags, forward != 0);
-    if (site == nullptr)
+    ComPtr<BrowserSite> site;
+    site.Attach(new (std::nothrow) BrowserSite(window, hostFlags, forward != 0));
+    if (!site)
         return -1;
-    if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IWebBrowser2,
-                                  reinterpret_cast<void**>(site->webBrowser.Receive())))) {
-        site->Release();
-        return -2;
-    }
-    if (FAILED(site->webBrowser.QueryInterface(site->browser))) {
-        site->Release();
-        return -3;
-    }
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(site));
-    RECT area;
-    ::GetClientRect(window, &area);
-    if (FAILED(site->browser->SetClientSite(static_cast<IOleClientSite*>(site)))
-        || FAILED(site->browser->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site), 0, window, &area))) {
+    const int created = site->CreateBrowserObject();
+    if (created != 0)
+        return created;
+    // In the window before the browser is placed, so that DestroyBrowser undoes a failed placement.
+    KeepSiteInWindow(window, site);
+    if (!site->PlaceInWindow()) {
         DestroyBrowser(window);
         return -4;
     }
-    site->webBrowser->put_Left(0);
-    site->webBrowser->put_Top(0);
-    site->webBrowser->put_Width(area.right);
-    site->webBrowser->put_Height(area.bottom);
-    ComPtr<IConnectionPointContainer> points;
-    ComPtr<IConnectionPoint> events;
-    if (SUCCEEDED(site->webBrowser.QueryInterface(points))
-        && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, events.Receive())))
-        events->Advise(static_cast<IDispatch*>(site), &site->adviseCookie);
     return 0;
 }
 
 int NavigateBrowser(HWND window, const wchar_t* address)
 {
     BrowserSite* const site = SiteOf(window);
-    if (site == nullptr || !site->webBrowser)
-        return -5;
-    VARIANT target;
-    ::VariantInit(&target);
-    target.vt = VT_BSTR;
-    target.bstrVal = ::SysAllocString(address);
-    if (target.bstrVal == nullptr)
-        return -6;
-    VARIANT flags;
-    ::VariantInit(&flags);
-    flags.vt = VT_I4;
-    flags.lVal = 0;
-    site->webBrowser->Navigate2(&target, &flags, nullptr, nullptr, nullptr);
-    ::VariantClear(&target);
-    return 0;
+    return site == nullptr ? -5 : site->Navigate(address);
 }
 
 int WriteBrowserHtml(HWND window, const wchar_t* html)
@@ -307,13 +409,11 @@ int WriteBrowserHtml(HWND window, const wchar_t* html)
         return -1;
     const DWORD started = ::GetTickCount();
     for (;;) {
+        // Looked up afresh each time: the window may be destroyed while its messages are pumped.
         BrowserSite* const site = SiteOf(window);
         if (!::IsWindow(window) || site == nullptr)
             return -1;
-        READYSTATE state = READYSTATE_UNINITIALIZED;
-        if (SUCCEEDED(site->webBrowser->get_ReadyState(&state)) && state == READYSTATE_COMPLETE)
-            break;
-        if (::GetTickCount() - started >= BlankPageWaitMs)
+        if (site->PageComplete() || ::GetTickCount() - started >= BlankPageWaitMs)
             break;
         MSG message;
         while (::PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
@@ -323,53 +423,19 @@ int WriteBrowserHtml(HWND window, const wchar_t* html)
         ::Sleep(BlankPagePollMs);
     }
     BrowserSite* const site = SiteOf(window);
-    if (site == nullptr)
-        return -1;
-    ComPtr<IDispatch> documentDispatch;
-    ComPtr<IHTMLDocument2> document;
-    if (FAILED(site->webBrowser->get_Document(documentDispatch.Receive())) || !documentDispatch
-        || FAILED(documentDispatch.QueryInterface(document)))
-        return -1;
-    SAFEARRAY* const texts = ::SafeArrayCreateVector(VT_VARIANT, 0, 1);
-    if (texts == nullptr)
-        return -1;
-    VARIANT* element = nullptr;
-    HRESULT written = E_FAIL;
-    if (SUCCEEDED(::SafeArrayAccessData(texts, reinterpret_cast<void**>(&element)))) {
-        element->vt = VT_BSTR;
-        element->bstrVal = ::SysAllocString(html);
-        ::SafeArrayUnaccessData(texts);
-        written = document->write(texts);
-        document->close();
-    }
-    ::SafeArrayDestroy(texts);
-    return SUCCEEDED(written) ? 0 : -1;
+    return site == nullptr ? -1 : site->WriteDocument(html);
 }
 
 void BrowserCommand(HWND window, int command)
 {
-    BrowserSite* const site = SiteOf(window);
-    if (site == nullptr || !site->webBrowser)
-        return;
-    IWebBrowser2* const browser = site->webBrowser.Get();
-    switch (command) {
-    case BrowserGoBack: browser->GoBack(); break;
-    case BrowserGoForward: browser->GoForward(); break;
-    case BrowserGoHome: browser->GoHome(); break;
-    case BrowserGoSearch: browser->GoSearch(); break;
-    case BrowserRefresh: browser->Refresh(); break;
-    case BrowserStop: browser->Stop(); break;
-    default: break;
-    }
+    if (BrowserSite* const site = SiteOf(window))
+        site->Command(command);
 }
 
 void ResizeBrowser(HWND window, int width, int height)
 {
-    BrowserSite* const site = SiteOf(window);
-    if (site == nullptr || !site->webBrowser)
-        return;
-    site->webBrowser->put_Width(width);
-    site->webBrowser->put_Height(height);
+    if (BrowserSite* const site = SiteOf(window))
+        site->Resize(width, height);
 }
 
 const BrowserHostOperations SystemHost = {CreateBrowser, DestroyBrowser, NavigateBrowser, WriteBrowserHtml,

@@ -105,7 +105,7 @@ TEST_F(SettingsFrame, ShowsTheFilterPagesInACentredFrameWithATaskbarButtonAndEnd
     if (RunningOnWine())
         EXPECT_EQ(L"Properties for ZELK Vantor Source", caption);
     else
-        EXPECT_EQ(L"ZELK Vantor Source Properties", caption);
+        EXPECT_EQ(L"ZELK Vantor Source Properties", caption) << ExpectedOnWindowsNotObserved;
     EXPECT_TRUE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "no taskbar button";
 
     const RECT area = WorkAreaOf(frame);
@@ -209,7 +209,7 @@ TEST_F(SettingsFrame, CaptionsTheFrameWithoutANameWhenTheFilterHasNone)
     if (RunningOnWine())
         EXPECT_EQ(L"Properties for ", caption);
     else
-        EXPECT_EQ(L" Properties", caption);
+        EXPECT_EQ(L" Properties", caption) << ExpectedOnWindowsNotObserved;
     PressButton(frame, IDCANCEL);
     ExpectExitCode(program, 0);
 }

@@ -129,6 +129,8 @@ void PrintTo(const RECT& rect, std::ostream* out)
     *out << "(" << rect.left << ", " << rect.top << ")-(" << rect.right << ", " << rect.bottom << ")";
 }
 
+const char ExpectedOnWindowsNotObserved[] = "(the Windows answer expected here has not been observed)";
+
 bool RunningOnWine()
 {
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/scoped_resource.h"
 
 TEST(ScopedResource, ResetKeepsTheLastErrorOfTheCallThatMadeTheNewHandle)
@@ -22,4 +25,56 @@ TEST(ScopedResource, KernelAndFindHandlesTakeBothNullAndInvalidHandleValueForNon
     WIN32_FIND_DATAW found;
     ScopedFind nothing(::FindFirstFileW(L"C:\\no such folder\\*", &found));
     EXPECT_FALSE(nothing) << "FindFirstFileW's answer for no match is no handle";
+}
+
+namespace {
+
+// Handles are numbers here; closing one writes it down, so a test sees every close.
+std::vector<int> closedHandles;
+
+struct CountedTraits : NullMeansNone<int> {
+    static void Close(int handle) { closedHandles.push_back(handle); }
+};
+typedef ScopedResource<CountedTraits> CountedResource;
+
+struct Ending {
+    const char* what;
+    void (*run)();
+    std::vector<int> closed;
+};
+
+const Ending Endings[] = {
+    {"destroyed", [] { CountedResource owner(1); }, {1}},
+    {"reset to another handle", [] { CountedResource owner(1); owner.Reset(2); }, {1, 2}},
+    {"reset to none", [] { CountedResource owner(1); owner.Reset(); }, {1}},
+    {"released", [] { CountedResource owner(1); EXPECT_EQ(1, owner.Release()); EXPECT_FALSE(owner); }, {}},
+    {"moved into a new owner", [] { CountedResource owner(1); CountedResource moved(std::move(owner)); }, {1}},
+    {"move-assigned over another handle",
+     [] {
+         CountedResource owner(1);
+         CountedResource target(2);
+         target = std::move(owner);
+         EXPECT_EQ(std::vector<int>{2}, closedHandles) << "the target's old handle is closed at once";
+     },
+     {2, 1}},
+    {"move-assigned to itself",
+     [] {
+         CountedResource owner(1);
+         CountedResource& same = owner;
+         owner = std::move(same);
+         EXPECT_TRUE(closedHandles.empty());
+     },
+     {1}},
+};
+
+} // namespace
+
+// The owners of BSTRs and SAFEARRAYs are made of this template as well.
+TEST(ScopedResource, ClosesItsHandleExactlyOnceHoweverItsOwnershipEnds)
+{
+    for (const Ending& ending : Endings) {
+        closedHandles.clear();
+        ending.run();
+        EXPECT_EQ(ending.closed, closedHandles) << ending.what;
+    }
 }

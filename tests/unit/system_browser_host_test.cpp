@@ -68,9 +68,9 @@ TEST(SystemBrowserHost, ReportsWhatTheBrowserSaysOfANavigation)
         EXPECT_EQ(std::vector<std::wstring>(2, L"about:blank"), host.addresses);
         EXPECT_NE(0, browser.writeBrowserHtml(host.window.Get(), L"<p>text</p>"));
     } else {
-        EXPECT_EQ((std::vector<WPARAM>{BannerBeforeNavigate, BannerNavigateDone}), host.codes);
-        EXPECT_EQ(std::vector<std::wstring>{L"about:blank"}, host.addresses);
-        EXPECT_EQ(0, browser.writeBrowserHtml(host.window.Get(), L"<p>text</p>"));
+        EXPECT_EQ((std::vector<WPARAM>{BannerBeforeNavigate, BannerNavigateDone}), host.codes) << ExpectedOnWindowsNotObserved;
+        EXPECT_EQ(std::vector<std::wstring>{L"about:blank"}, host.addresses) << ExpectedOnWindowsNotObserved;
+        EXPECT_EQ(0, browser.writeBrowserHtml(host.window.Get(), L"<p>text</p>")) << ExpectedOnWindowsNotObserved;
     }
     browser.destroyBrowser(host.window.Get());
 }
