@@ -1,26 +1,52 @@
 #include "platform/window.h"
 
-BOOL CWindow::CenterWindow()
+namespace {
+
+// Where a child window is centred: on its parent's client area, in the parent's client
+// coordinates, which is what SetWindowPos reads for a child.
+bool ChildCentring(HWND window, RECT* area)
 {
-    HWND reference = ::GetWindow(m_hWnd, GW_OWNER);
+    if ((::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0)
+        return false;
+    const HWND parent = ::GetParent(window);
+    return parent != nullptr && ::GetClientRect(parent, area) != FALSE;
+}
+
+// Where a top-level window is centred, in screen coordinates: on its owner when the owner is
+// visible and not minimised, otherwise on the work area of the nearest monitor.
+bool TopLevelCentring(HWND window, RECT* area, RECT* centre)
+{
+    HWND reference = ::GetWindow(window, GW_OWNER);
     if (reference != nullptr) {
         const LONG referenceStyle = ::GetWindowLongW(reference, GWL_STYLE);
         if (!(referenceStyle & WS_VISIBLE) || (referenceStyle & WS_MINIMIZE))
             reference = nullptr;
     }
 
-    HMONITOR monitor = ::MonitorFromWindow(reference != nullptr ? reference : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    HMONITOR monitor = ::MonitorFromWindow(reference != nullptr ? reference : window, MONITOR_DEFAULTTONEAREST);
     if (monitor == nullptr)
-        return FALSE;
+        return false;
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     if (!::GetMonitorInfoW(monitor, &info))
-        return FALSE;
-    const RECT area = info.rcWork;
-
-    RECT centre = area;
+        return false;
+    *area = info.rcWork;
+    *centre = info.rcWork;
     if (reference != nullptr)
-        ::GetWindowRect(reference, &centre);
+        ::GetWindowRect(reference, centre);
+    return true;
+}
+
+} // namespace
+
+BOOL CWindow::CenterWindow()
+{
+    RECT area = {};
+    RECT centre = {};
+    if (ChildCentring(m_hWnd, &area))
+        centre = area;
+    else if (!TopLevelCentring(m_hWnd, &area, &centre))
+        return FALSE;
 
     RECT window = {};
     ::GetWindowRect(m_hWnd, &window);

@@ -22,9 +22,10 @@ public:
     BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
     BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
 
-    // Centres a top-level window on its owner when the owner is visible and not minimised,
-    // otherwise on the work area of the window's nearest monitor, keeping it inside that work
-    // area (left and top edges win). Does nothing when no monitor information is available.
+    // Centres a child window on its parent's client area, and a top-level window on its owner
+    // when the owner is visible and not minimised, otherwise on the work area of the window's
+    // nearest monitor; keeps it inside that area (left and top edges win). Does nothing when a
+    // top-level window's monitor information is not available.
     BOOL CenterWindow();
 
     HWND m_hWnd;

@@ -11,6 +11,15 @@ HANDLE ThunkHeap()
     return heap;
 }
 
+bool thunkMemoryExhausted = false;
+
+void* AllocateThunkMemory(SIZE_T size)
+{
+    if (thunkMemoryExhausted || ThunkHeap() == nullptr)
+        return nullptr;
+    return ::HeapAlloc(ThunkHeap(), HEAP_ZERO_MEMORY, size);
+}
+
 // What an orphaned thunk forwards to.
 struct Forwarding {
     WNDPROC previous;
@@ -64,38 +73,46 @@ struct WindowProcThunk::Code {
 #endif
 #pragma pack(pop)
 
-WindowProcThunk::WindowProcThunk()
-    : code(ThunkHeap() != nullptr ? static_cast<Code*>(::HeapAlloc(ThunkHeap(), HEAP_ZERO_MEMORY, sizeof(Code))) : nullptr)
+// The forwarding an orphaned thunk needs is part of its block from the start, so that
+// orphaning never needs memory: a thunk that may still be called is never freed.
+struct WindowProcThunk::Block {
+    Code code;
+    Forwarding forwarding;
+};
+
+WindowProcThunk::WindowProcThunk() : block(static_cast<Block*>(AllocateThunkMemory(sizeof(Block))))
 {
 }
 
 WindowProcThunk::~WindowProcThunk()
 {
-    if (code != nullptr)
-        ::HeapFree(ThunkHeap(), 0, code);
+    if (block != nullptr)
+        ::HeapFree(ThunkHeap(), 0, block);
 }
 
 void WindowProcThunk::Init(WNDPROC proc, void* object)
 {
-    if (code == nullptr)
+    if (block == nullptr)
         return;
-    code->Init(proc, object);
-    ::FlushInstructionCache(::GetCurrentProcess(), code, sizeof(Code));
+    block->code.Init(proc, object);
+    ::FlushInstructionCache(::GetCurrentProcess(), &block->code, sizeof(Code));
 }
 
 void WindowProcThunk::Orphan(WNDPROC previous, HWND window)
 {
-    if (code == nullptr)
+    if (block == nullptr)
         return;
-    Forwarding* const forwarding = static_cast<Forwarding*>(::HeapAlloc(ThunkHeap(), 0, sizeof(Forwarding)));
-    if (forwarding == nullptr)
-        return;
-    *forwarding = Forwarding{previous, window};
-    Init(ForwardToPrevious, forwarding);
-    code = nullptr;
+    block->forwarding = Forwarding{previous, window};
+    Init(ForwardToPrevious, &block->forwarding);
+    block = nullptr;
 }
 
 WNDPROC WindowProcThunk::GetWindowProc() const
 {
-    return reinterpret_cast<WNDPROC>(code);
+    return block != nullptr ? reinterpret_cast<WNDPROC>(&block->code) : nullptr;
+}
+
+void SetThunkMemoryExhaustedForTesting(bool exhausted)
+{
+    thunkMemoryExhausted = exhausted;
 }

@@ -22,5 +22,9 @@ public:
 
 private:
     struct Code;
-    Code* code;
+    struct Block;
+    Block* block;
 };
+
+// For tests: while true, no thunk memory can be had, as when memory has run out.
+void SetThunkMemoryExhaustedForTesting(bool exhausted);

@@ -1,6 +1,9 @@
 #include "services/forwarding_claim.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include <ntsecapi.h>
 
 #include "services/single_instance_protocol.h"
 
@@ -17,15 +20,33 @@ bool IsClaimId(const std::wstring& id)
         && std::all_of(id.begin(), id.end(), [](wchar_t c) { return (c >= L'0' && c <= L'9') || c == L'-'; });
 }
 
+// Fresh ids that name an existing object again and again mean someone makes them on purpose.
+const int ClaimAttempts = 4;
+
 } // namespace
 
-ForwardingClaim::ForwardingClaim()
+std::wstring RandomClaimId()
 {
-    // Unique among the processes that can be alive at the same time, also when an id is reused.
-    static LONG counter = 0;
-    id = std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64()) + L"-"
-        + std::to_wstring(::InterlockedIncrement(&counter));
-    token.Reset(::CreateSemaphoreW(nullptr, 1, 1, ClaimObjectName(id).c_str()));
+    uint64_t random[2] = {};
+    if (!::RtlGenRandom(random, sizeof(random)))
+        return std::wstring();
+    return std::to_wstring(random[0]) + L"-" + std::to_wstring(random[1]);
+}
+
+ForwardingClaim::ForwardingClaim(ClaimIdSource makeId)
+{
+    for (int attempt = 0; attempt < ClaimAttempts; ++attempt) {
+        std::wstring candidate = makeId();
+        if (!IsClaimId(candidate))
+            return;
+        ScopedHandle created(::CreateSemaphoreW(nullptr, 1, 1, ClaimObjectName(candidate).c_str()));
+        // Someone else's semaphore may hold no token, or give it to a third party.
+        if (created && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+            id = std::move(candidate);
+            token = std::move(created);
+            return;
+        }
+    }
 }
 
 std::wstring ForwardingClaim::RecordFor(const std::wstring& commandLine) const

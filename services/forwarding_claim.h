@@ -7,6 +7,10 @@
 //
 // A claimed record (tag ClaimedCommandLineTag) holds the claim's id, a zero code unit, then the
 // command line. Ids are decimal digits and dashes, at most MaxClaimIdLength code units.
+//
+// Any local process may create a semaphore of a name it can guess, without a token, and so
+// make the running instance refuse a line the start can no longer take back. So ids are drawn
+// from the system's random numbers, and a semaphore that already existed is never used.
 #pragma once
 
 #include <string>
@@ -18,12 +22,18 @@
 inline constexpr ULONG_PTR ClaimedCommandLineTag = 0x890DF6AF;
 inline constexpr size_t MaxClaimIdLength = 64;
 
+// A fresh id from the system's random numbers; empty when none could be had.
+std::wstring RandomClaimId();
+
+typedef std::wstring (*ClaimIdSource)();
+
 // The sender's side: the token, created untaken under a fresh id.
 class ForwardingClaim {
 public:
-    ForwardingClaim();
+    // Ids come from makeId until one names no existing object.
+    explicit ForwardingClaim(ClaimIdSource makeId = RandomClaimId);
 
-    // False when the semaphore could not be made; the line then goes unclaimed.
+    // False when no semaphore of its own could be made; the line then goes unclaimed.
     bool IsValid() const { return token.IsValid(); }
     // The record's data: the id, a zero, the command line.
     std::wstring RecordFor(const std::wstring& commandLine) const;

@@ -46,6 +46,16 @@ HWND ReportHeader(HWND control)
     return reinterpret_cast<HWND>(::SendMessageW(control, LVM_GETHEADER, 0, 0));
 }
 
+// Stored rectangles are in screen coordinates; SetWindowPos reads a child's position in its
+// parent's client coordinates.
+RECT WherePositioned(HWND window, RECT rect)
+{
+    const HWND parent = (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 ? ::GetParent(window) : nullptr;
+    if (parent != nullptr)
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 } // namespace
 
 void SaveWindowState(IOxSettings& settings, const std::wstring& name, HWND window)
@@ -77,7 +87,8 @@ void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, co
         CWindow(window).CenterWindow();
     } else {
         const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0);
-        ::SetWindowPos(window, nullptr, stored.left, stored.top, stored.right - stored.left, stored.bottom - stored.top, flags);
+        const RECT placed = WherePositioned(window, stored);
+        ::SetWindowPos(window, nullptr, placed.left, placed.top, stored.right - stored.left, stored.bottom - stored.top, flags);
         OxInterfacePtr<IOxMultiMonitor>(programMgr, "OxProgramSettings").Get()->EnsureWindowOnMonitor(window);
     }
     if (showCommand != nullptr && settings.GetInt(WindowValue(name, L"WinMaximized"), 0) != 0)

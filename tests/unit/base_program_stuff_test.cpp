@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include <boost/make_shared.hpp>
@@ -45,14 +46,23 @@ LRESULT SendRecord(HWND window, ULONG_PTR tag, const std::wstring& text)
     return ::SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
 }
 
+// Dispatches messages until done says so or timeoutMs have passed; false on the timeout.
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() >= end)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
 // Waits somewhat longer than the batching delay, dispatching messages.
 void PumpPastTheBatchingDelay()
 {
-    const ULONGLONG end = ::GetTickCount64() + CommandLineBatchDelayMs + 300;
-    while (::GetTickCount64() < end) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpMessages();
-    }
+    PumpUntil([] { return false; }, CommandLineBatchDelayMs + 300);
 }
 
 class BaseProgramStuffTest : public ::testing::Test {
@@ -142,6 +152,32 @@ TEST_F(BaseProgramStuffTest, FirstInstanceDeliversItsOwnCommandLineAndLeavesOthe
             ::ReleaseMutex(mutex.Get());
     }).join();
     EXPECT_TRUE(released) << "attaching the window did not release the mutex";
+}
+
+TEST_F(BaseProgramStuffTest, BatchesLinesThatComeCloserThanTheDelayAndDeliversThemTheDelayAfterTheLast)
+{
+    // The delay a user's lines are gathered over, as documented.
+    const ULONGLONG batchingDelayMs = 300;
+    // Timers may fire up to a tick early.
+    const ULONGLONG timerTolerance = 20;
+    WithEventProxy();
+    std::vector<std::vector<std::wstring>> batches;
+    const boost::signals2::scoped_connection collecting = CollectBatches(batches);
+    OwnWindow own;
+    StartAsTheOnlyInstance(own.window);
+
+    ULONGLONG lastSent = 0;
+    for (const wchar_t* line : {L"one", L"two", L"three"}) {
+        PumpUntil([] { return false; }, 100);
+        lastSent = ::GetTickCount64();
+        EXPECT_EQ(TRUE, SendRecord(own.window, ForwardedCommandLineTag, line));
+    }
+    ASSERT_TRUE(PumpUntil([&batches] { return !batches.empty(); }, 20000)) << "no batch came";
+    const ULONGLONG waited = ::GetTickCount64() - lastSent;
+    PumpPastTheBatchingDelay();
+    EXPECT_EQ((std::vector<std::vector<std::wstring>>{{::GetCommandLineW(), L"one", L"two", L"three"}}), batches)
+        << "lines 100 ms apart make one batch";
+    EXPECT_GE(waited + timerTolerance, batchingDelayMs) << "the batch came " << waited << " ms after the last line";
 }
 
 TEST_F(BaseProgramStuffTest, DropsBatchesWithoutAnEventProxy)

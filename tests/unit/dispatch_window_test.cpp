@@ -11,7 +11,8 @@
 
 namespace {
 
-// A dispatch window whose action only counts, and closes the window when asked to.
+// A dispatch window whose action only counts, and when asked to runs a loop as the settings
+// frame does and closes the window.
 class CountingDispatchWindow : public CDispatchWindowBase {
 public:
     explicit CountingDispatchWindow(bool closeWhenShown) : CDispatchWindowBase(101), closeWhenShown(closeWhenShown) {}
@@ -20,8 +21,11 @@ public:
     {
         ++shown;
         visibleWhileShown = ::IsWindowVisible(m_hWnd) != FALSE;
-        if (closeWhenShown)
+        if (closeWhenShown) {
+            // As the settings frame does: a loop of its own dispatches what was posted meanwhile.
+            PumpMessages();
             CloseDispatchWindow();
+        }
     }
 
     int shown = 0;
@@ -88,10 +92,11 @@ TEST_F(DispatchWindowTest, RunsItsActionOnceFromTheMessageLoopAndEndsItWithZero)
     ASSERT_NE(nullptr, window.Create(nullptr));
     const HWND handle = window.m_hWnd;
     EXPECT_EQ(0, window.shown) << "the action waits for the message loop";
+    window.PostMessage(DispatchStartMessage);
 
     CMessageLoop loop;
     EXPECT_EQ(0, loop.Run());
-    EXPECT_EQ(1, window.shown);
+    EXPECT_EQ(1, window.shown) << "a second start message, dispatched while the action runs, runs nothing";
     EXPECT_FALSE(window.visibleWhileShown);
     EXPECT_FALSE(::IsWindow(handle));
     EXPECT_EQ((std::vector<HWND>{handle, nullptr}), baseProgramStuff->attachedWindows) << "detached when destroyed";

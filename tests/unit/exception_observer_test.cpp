@@ -1,19 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <csetjmp>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
 
+#include "continuing_handler.h"
 #include "platform/exception_observer.h"
 
 namespace {
 
 std::vector<std::string> events;
 
+const DWORD TestExceptionCode = 0xE0424242;
+
+// Observers record the exceptions the tests raise; a C++ exception is raised as a structured
+// one on some processors and is left out.
 void RecordObserved(DWORD code)
 {
-    events.push_back("observed " + std::to_string(code));
+    if (code == TestExceptionCode || code == EXCEPTION_ACCESS_VIOLATION)
+        events.push_back("observed " + std::to_string(code));
+}
+
+void RecordInner(DWORD code)
+{
+    if (code == TestExceptionCode || code == EXCEPTION_ACCESS_VIOLATION)
+        events.push_back("inner " + std::to_string(code));
 }
 
 LONG WINAPI RecordUnhandled(EXCEPTION_POINTERS* exception)
@@ -24,7 +39,7 @@ LONG WINAPI RecordUnhandled(EXCEPTION_POINTERS* exception)
 
 void RaiseTestException(void*)
 {
-    ::RaiseException(0xE0424242, 0, 0, nullptr);
+    ::RaiseException(TestExceptionCode, 0, 0, nullptr);
     events.push_back("continued");
 }
 
@@ -36,64 +51,20 @@ void RaiseAccessViolation(void*)
 
 } // namespace
 
-// A handler of the kind a page that catches its own faults has: it deals with every exception
-// raised inside the call by going on after it.
-#if defined(_MSC_VER)
 namespace {
 
-LONG HandleExceptionInside()
+void RecordHandledInside(DWORD)
 {
     events.push_back("handled inside");
-    return EXCEPTION_CONTINUE_EXECUTION;
 }
 
-void CallHandlingExceptionsInside(void* call)
+// Runs the raise it is given under a handler that deals with every exception by going on after it.
+void CallHandlingExceptionsInside(void* raise)
 {
-    __try {
-        reinterpret_cast<void (*)(void*)>(call)(nullptr);
-    } __except (HandleExceptionInside()) {
-    }
+    CallContinuingAfterExceptions(reinterpret_cast<void (*)(void*)>(raise), nullptr, RecordHandledInside);
 }
 
 } // namespace
-#else
-extern "C" __attribute__((used)) EXCEPTION_DISPOSITION NTAPI TestHandleExceptionInside(EXCEPTION_RECORD* exception, PVOID,
-                                                                                      CONTEXT*, PVOID)
-{
-    if ((exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0)
-        return ExceptionContinueSearch;
-    events.push_back("handled inside");
-    return ExceptionContinueExecution;
-}
-
-namespace {
-
-#if defined(__i386__)
-struct InnerHandlerRecord {
-    InnerHandlerRecord* next;
-    PEXCEPTION_ROUTINE handler;
-};
-
-__attribute__((noinline)) void CallHandlingExceptionsInside(void* call)
-{
-    InnerHandlerRecord record = {nullptr, TestHandleExceptionInside};
-    __asm__ __volatile__("movl %%fs:0, %0" : "=r"(record.next) : : "memory");
-    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(&record) : "memory");
-    reinterpret_cast<void (*)(void*)>(call)(nullptr);
-    __asm__ __volatile__("movl %0, %%fs:0" : : "r"(record.next) : "memory");
-}
-#else
-__attribute__((noinline)) void CallHandlingExceptionsInside(void* call)
-{
-    __asm__ __volatile__(".seh_handler TestHandleExceptionInside, @except");
-    reinterpret_cast<void (*)(void*)>(call)(nullptr);
-    // Not a tail call, and a return address outside the epilogue, where no handler is called.
-    __asm__ __volatile__("nop" : : : "memory");
-}
-#endif
-
-} // namespace
-#endif
 
 TEST(ExceptionObserver, SeesAnExceptionBeforeTheOuterHandlersAndLetsItGoOn)
 {
@@ -101,7 +72,7 @@ TEST(ExceptionObserver, SeesAnExceptionBeforeTheOuterHandlersAndLetsItGoOn)
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
     CallObservingExceptions(RaiseTestException, nullptr, RecordObserved);
     ::SetUnhandledExceptionFilter(previous);
-    const std::string code = std::to_string(0xE0424242u);
+    const std::string code = std::to_string(TestExceptionCode);
     EXPECT_EQ((std::vector<std::string>{"observed " + code, "unhandled " + code, "continued"}), events);
 }
 
@@ -120,15 +91,78 @@ TEST(ExceptionObserver, NestedGuardsEachSeeAnExceptionOnceInnermostFirst)
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
     CallObservingExceptions(
         [](void*) {
-            CallObservingExceptions(RaiseTestException, nullptr, [](DWORD code) { events.push_back("inner " + std::to_string(code)); });
+            CallObservingExceptions(RaiseTestException, nullptr, RecordInner);
             events.push_back("inner guard left");
+            // The inner guard has ended; the outer one is still active.
+            RaiseTestException(nullptr);
         },
         nullptr, RecordObserved);
-    // An exception after the inner guard has ended reaches the outer observer alone.
-    CallObservingExceptions(RaiseTestException, nullptr, RecordObserved);
     ::SetUnhandledExceptionFilter(previous);
-    const std::string code = std::to_string(0xE0424242u);
+    const std::string code = std::to_string(TestExceptionCode);
     EXPECT_EQ((std::vector<std::string>{"inner " + code, "observed " + code, "unhandled " + code, "continued",
                                         "inner guard left", "observed " + code, "unhandled " + code, "continued"}),
               events);
+}
+
+namespace {
+
+jmp_buf outOfTheInnerGuard;
+
+// An outer guard whose call leaves an inner guard early, then raises while the outer is still active.
+struct EarlyExit {
+    const char* name;
+    void (*leaveInnerGuardEarly)();
+};
+
+const EarlyExit EarlyExits[] = {
+    {"longjmp",
+     [] {
+         if (setjmp(outOfTheInnerGuard) == 0)
+             CallObservingExceptions([](void*) { longjmp(outOfTheInnerGuard, 1); }, nullptr, RecordInner);
+         events.push_back("inner guard left");
+     }},
+    {"C++ exception",
+     [] {
+         try {
+             CallObservingExceptions([](void*) { throw std::runtime_error("out"); }, nullptr, RecordInner);
+         } catch (const std::runtime_error&) {
+             events.push_back("inner guard left");
+         }
+     }},
+};
+
+} // namespace
+
+TEST(ExceptionObserver, AnInnerGuardLeftEarlyLeavesTheOuterGuardSeeingWhatIsRaisedInsideIt)
+{
+    const std::string code = std::to_string(TestExceptionCode);
+    for (const EarlyExit& exit : EarlyExits) {
+        events.clear();
+        const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
+        CallObservingExceptions(
+            [](void* leave) {
+                reinterpret_cast<void (*)()>(leave)();
+                RaiseTestException(nullptr);
+            },
+            reinterpret_cast<void*>(exit.leaveInnerGuardEarly), RecordObserved);
+        events.push_back("outer guard left");
+        RaiseTestException(nullptr);
+        ::SetUnhandledExceptionFilter(previous);
+        EXPECT_EQ((std::vector<std::string>{"inner guard left", "observed " + code, "unhandled " + code, "continued",
+                                            "outer guard left", "unhandled " + code, "continued"}),
+                  events)
+            << exit.name;
+    }
+}
+
+TEST(ExceptionObserver, NeverSeesAnExceptionOfAnotherThread)
+{
+    events.clear();
+    CallObservingExceptions(
+        [](void*) {
+            std::thread([] { CallHandlingExceptionsInside(reinterpret_cast<void*>(RaiseAccessViolation)); }).join();
+            events.push_back("other thread ended");
+        },
+        nullptr, RecordObserved);
+    EXPECT_EQ((std::vector<std::string>{"handled inside", "continued", "other thread ended"}), events);
 }

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include <ocidl.h>
 
+#include "continuing_handler.h"
+#include "desktop.h"
 #include "shell/property_pages.h"
 
 namespace {
@@ -101,8 +107,143 @@ TEST(PropertyPages, ShowNothingForObjectsWithoutPagesOrWithoutAPageList)
         << "the page list of a failed GetPages belongs to nobody";
 }
 
-TEST(PropertyPages, FaultFilterNeverHandlesAnException)
+namespace {
+
+// A property page that faults when it is given its objects, and otherwise shows nothing;
+// registered for this process only.
+const CLSID FaultingPageId = {0x5b1e07c2, 0x4d0a, 0x4e6b, {0x9a, 0x3f, 0x21, 0x7c, 0x88, 0x05, 0xd4, 0x6e}};
+DWORD pageFault = 0;
+
+class FaultingPage : public IPropertyPage, public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IPropertyPage)
+            *object = static_cast<IPropertyPage*>(this);
+        else if (iid == IID_IClassFactory)
+            *object = static_cast<IClassFactory*>(this);
+        else
+            *object = nullptr;
+        return *object != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** object) override { return QueryInterface(iid, object); }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+    STDMETHODIMP SetPageSite(IPropertyPageSite*) override { return S_OK; }
+    STDMETHODIMP Activate(HWND, LPCRECT, BOOL) override { return S_OK; }
+    STDMETHODIMP Deactivate() override { return S_OK; }
+    STDMETHODIMP GetPageInfo(PROPPAGEINFO* info) override
+    {
+        static const wchar_t title[] = L"Faulting";
+        *info = PROPPAGEINFO{};
+        info->cb = sizeof(*info);
+        info->pszTitle = static_cast<LPOLESTR>(::CoTaskMemAlloc(sizeof(title)));
+        if (info->pszTitle != nullptr)
+            std::copy(title, title + sizeof(title) / sizeof(title[0]), info->pszTitle);
+        info->size = SIZE{200, 100};
+        return S_OK;
+    }
+    STDMETHODIMP SetObjects(ULONG, IUnknown**) override
+    {
+        ::RaiseException(pageFault, 0, 0, nullptr);
+        return S_OK;
+    }
+    STDMETHODIMP Show(UINT) override { return S_OK; }
+    STDMETHODIMP Move(LPCRECT) override { return S_OK; }
+    STDMETHODIMP IsPageDirty() override { return S_FALSE; }
+    STDMETHODIMP Apply() override { return S_OK; }
+    STDMETHODIMP Help(LPCOLESTR) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+};
+
+// What happened, from both threads: the boxes a user saw and the exceptions the outer handler got.
+std::mutex eventsLock;
+std::vector<std::wstring> events;
+
+void Record(const std::wstring& event)
 {
-    for (DWORD code : {DWORD(EXCEPTION_INT_DIVIDE_BY_ZERO), DWORD(EXCEPTION_STACK_OVERFLOW), DWORD(0xE06D7363)})
-        EXPECT_EQ(0, PageFaultFilter(code)) << std::hex << code;
+    const std::lock_guard<std::mutex> lock(eventsLock);
+    events.push_back(event);
+}
+
+void RecordHandledOutside(DWORD code)
+{
+    Record(L"handled outside " + std::to_wstring(code));
+}
+
+// A user at the screen: answers every box of this process with OK, noting its text and
+// buttons, and cancels any frame.
+class UserAtTheScreen {
+public:
+    UserAtTheScreen()
+        : user([this] {
+              while (!done) {
+                  if (const HWND box = FindMessageBox(::GetCurrentProcessId())) {
+                      const MessageBoxView view = ReadMessageBox(box);
+                      Record(L"box " + view.text + L" [" + (view.buttons.empty() ? L"" : view.buttons.front()) + L"]");
+                      PressButton(box, IDOK);
+                      WaitUntil([box] { return !::IsWindowVisible(box); });
+                  }
+                  if (const HWND frame = FindPropertyFrame(::GetCurrentProcessId())) {
+                      PressButton(frame, IDCANCEL);
+                      WaitUntil([frame] { return !::IsWindowVisible(frame); });
+                  }
+                  ::Sleep(50);
+              }
+          })
+    {
+    }
+    ~UserAtTheScreen()
+    {
+        done = true;
+        user.join();
+    }
+
+private:
+    std::atomic<bool> done{false};
+    std::thread user;
+};
+
+void ShowTheFaultingPage(void* object)
+{
+    IUnknown* objects[1] = {static_cast<IUnknown*>(object)};
+    CLSID pages[1] = {FaultingPageId};
+    GuardedPropertyFrame(nullptr, 0, 0, L"Faulting", 1, objects, 1, pages, 0, 0, nullptr);
+}
+
+} // namespace
+
+TEST(PropertyPages, AnAccessViolationInAGuardedPageIsReportedAndEveryFaultGoesOn)
+{
+    FaultingPage page;
+    DWORD registration = 0;
+    ASSERT_EQ(S_OK, ::CoRegisterClassObject(FaultingPageId, static_cast<IClassFactory*>(&page), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &registration));
+    struct Case {
+        DWORD code;
+        const wchar_t* box;
+    };
+    const Case cases[] = {
+        {EXCEPTION_ACCESS_VIOLATION, L"The property page of this filter has just caused a memory access violation"},
+        {EXCEPTION_INT_DIVIDE_BY_ZERO, nullptr},
+        {EXCEPTION_STACK_OVERFLOW, nullptr},
+        {0xE06D7363, nullptr},
+    };
+    for (const Case& fault : cases) {
+        events.clear();
+        pageFault = fault.code;
+        PagelessObject object(false);
+        {
+            const UserAtTheScreen user;
+            CallContinuingAfterExceptions(ShowTheFaultingPage, static_cast<IUnknown*>(&object), RecordHandledOutside);
+        }
+        std::vector<std::wstring> expected;
+        if (fault.box != nullptr)
+            expected.push_back(L"box " + std::wstring(fault.box) + L" [OK]");
+        expected.push_back(L"handled outside " + std::to_wstring(fault.code));
+        EXPECT_EQ(expected, events) << std::hex << fault.code;
+    }
+    ::CoRevokeClassObject(registration);
 }

@@ -47,6 +47,21 @@ HWND ListView(HWND parent, const std::vector<int>& widths, DWORD view = LVS_REPO
     return list;
 }
 
+// A child window of parent at a place in the parent's client area.
+HWND ChildWindow(HWND parent, const RECT& rect)
+{
+    return ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                             parent, nullptr, nullptr, nullptr);
+}
+
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child)
+{
+    RECT rect = WindowRect(child);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 std::vector<int> ColumnWidths(HWND list, int count)
 {
     std::vector<int> widths;
@@ -70,17 +85,31 @@ TEST_F(WindowStateTest, NormalWindowsComeBackWhereTheyWere)
     EXPECT_EQ(410, Stored(L"Controls\\Main\\WinPosY1"));
     EXPECT_EQ(0, Stored(L"Controls\\Main\\WinMaximized"));
 
+    // Stored in screen coordinates, a child's rectangle too.
     struct Case {
+        bool child;
         bool keepSize;
         RECT expected;
     };
-    for (const Case& restore : {Case{false, saved}, Case{true, RECT{120, 110, 320, 210}}}) {
-        TestWindow window(RECT{10, 10, 210, 110}, Framed);
+    for (const Case& restore : {Case{false, false, saved}, Case{false, true, RECT{120, 110, 320, 210}},
+                                Case{true, false, saved}, Case{true, true, RECT{120, 110, 320, 210}}}) {
+        TestWindow topLevel(RECT{10, 10, 210, 110}, Framed);
+        TestWindow parent(RECT{60, 50, 700, 600}, Framed);
+        const HWND window = restore.child ? ChildWindow(parent.window, RECT{5, 5, 205, 105}) : topLevel.window;
         int showCommand = SW_SHOWNORMAL;
-        Settings()->RestoreWindowPosition(L"Main", window.window, &showCommand, restore.keepSize);
-        EXPECT_EQ(restore.expected, WindowRect(window.window)) << "keepSize " << restore.keepSize;
+        Settings()->RestoreWindowPosition(L"Main", window, &showCommand, restore.keepSize);
+        EXPECT_EQ(restore.expected, WindowRect(window)) << "child " << restore.child << ", keepSize " << restore.keepSize;
         EXPECT_EQ(SW_SHOWNORMAL, showCommand);
     }
+
+    TestWindow parent(RECT{60, 50, 700, 600}, Framed);
+    const HWND child = ChildWindow(parent.window, RECT{30, 40, 130, 100});
+    const RECT childSaved = WindowRect(child);
+    Settings()->SaveWindowPosition(L"Child", child);
+    ::MoveWindow(child, 0, 0, 10, 10, FALSE);
+    Settings()->RestoreWindowPosition(L"Child", child, nullptr, false);
+    EXPECT_EQ(childSaved, WindowRect(child)) << "a child comes back to its place in the parent";
+    EXPECT_EQ((RECT{30, 40, 130, 100}), RectInParent(child));
 }
 
 TEST_F(WindowStateTest, MaximisedWindowsStoreOnlyThatAndMinimisedOnesNothing)
@@ -120,6 +149,24 @@ TEST_F(WindowStateTest, WindowsNeverSavedAreCentredAndWindowsOffEveryMonitorResc
     EXPECT_EQ((area.left + area.right) / 2 - 201 / 2, WindowRect(fresh.window).left) << "centred";
     EXPECT_EQ((area.top + area.bottom) / 2 - 101 / 2, WindowRect(fresh.window).top);
     EXPECT_EQ(SW_SHOWNORMAL, showCommand) << "untouched";
+
+    // A child on its parent's client area, kept inside it.
+    struct ChildCase {
+        SIZE size;
+        POINT expected;
+    };
+    TestWindow parent(RECT{150, 120, 650, 520}, Framed);
+    RECT client;
+    ::GetClientRect(parent.window, &client);
+    for (const ChildCase& child : {ChildCase{SIZE{201, 101}, POINT{client.right / 2 - 201 / 2, client.bottom / 2 - 101 / 2}},
+                                   ChildCase{SIZE{client.right + 40, 30}, POINT{0, client.bottom / 2 - 30 / 2}}}) {
+        const HWND window = ChildWindow(parent.window, RECT{3, 3, 3 + child.size.cx, 3 + child.size.cy});
+        Settings()->RestoreWindowPosition(L"Never saved", window, nullptr, false);
+        const RECT placed = RectInParent(window);
+        EXPECT_EQ(child.expected.x, placed.left) << "child " << child.size.cx << " wide";
+        EXPECT_EQ(child.expected.y, placed.top) << "child " << child.size.cx << " wide";
+        ::DestroyWindow(window);
+    }
 
     // Saved on a monitor that is no longer attached.
     ASSERT_TRUE(Settings()->SetInt(L"Controls\\Gone\\WinPosX0", 9000));

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "desktop.h"
 #include "platform/contained_window.h"
+#include "platform/window_proc_thunk.h"
 #include "test_support.h"
 
 namespace {
@@ -91,6 +95,33 @@ TEST(ContainedWindow, DestroyedUnderALaterSubclasserLeavesAForwarderToTheWindows
     EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "the forwarder is the window's procedure now";
 }
 
+TEST(ContainedWindow, DestroyedUnderALaterSubclasserWhileMemoryRunsOutStillForwards)
+{
+    PlainWindow plain;
+    AnsweringMap upperMap(AskSecond, AskFirst);
+    CContainedWindow upper(&upperMap);
+    {
+        AnsweringMap lowerMap(AskFirst, AskSecond);
+        CContainedWindow lower(&lowerMap);
+        ASSERT_TRUE(lower.SubclassWindow(plain.window));
+        ASSERT_TRUE(upper.SubclassWindow(plain.window));
+        SetThunkMemoryExhaustedForTesting(true);
+    }
+    SetThunkMemoryExhaustedForTesting(false);
+    // Thunks made now would take any thunk memory that was given back.
+    PlainWindow other;
+    AnsweringMap otherMap(AskFirst, AskSecond);
+    std::vector<std::unique_ptr<CContainedWindow>> others;
+    for (int i = 0; i < 8; ++i) {
+        others.push_back(std::make_unique<CContainedWindow>(&otherMap));
+        ASSERT_TRUE(others.back()->SubclassWindow(other.window));
+    }
+    EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "passed on past the gone subclasser, to the window's own procedure";
+    EXPECT_EQ(1, upperMap.passedOnCount);
+    EXPECT_EQ(plain.window, upper.UnsubclassWindow());
+    EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "the forwarder is the window's procedure now";
+}
+
 TEST(ContainedWindow, CreatesAMessageOnlyWindowOfASuperclass)
 {
     AnsweringMap map(AskFirst, AskSecond);
@@ -132,4 +163,27 @@ TEST(Window, CentresAPopupOnItsWorkAreaUnlessItsOwnerIsVisible)
 
     ::DestroyWindow(popup);
     ::DestroyWindow(owner);
+}
+
+TEST(Window, CentresAChildOnItsParentsClientAreaKeepingItInside)
+{
+    const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 120, 90, 500, 400, nullptr, nullptr, nullptr, nullptr);
+    RECT client;
+    ::GetClientRect(parent, &client);
+    struct Case {
+        SIZE size;
+        POINT expected;
+    };
+    for (const Case& child : {Case{SIZE{201, 101}, POINT{client.right / 2 - 201 / 2, client.bottom / 2 - 101 / 2}},
+                              Case{SIZE{40, client.bottom + 25}, POINT{client.right / 2 - 40 / 2, 0}}}) {
+        const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 7, 7, child.size.cx, child.size.cy, parent, nullptr,
+                                              nullptr, nullptr);
+        ASSERT_TRUE(CWindow(window).CenterWindow());
+        RECT placed = WindowRect(window);
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(child.expected.x, placed.left) << "child " << child.size.cy << " high";
+        EXPECT_EQ(child.expected.y, placed.top) << "child " << child.size.cy << " high";
+        ::DestroyWindow(window);
+    }
+    ::DestroyWindow(parent);
 }
