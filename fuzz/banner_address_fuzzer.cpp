@@ -74,6 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // The range of a message's number in 64-bit and in 32-bit programs.
         CheckAppAddress(address, lower, UINT64_MAX);
         CheckAppAddress(address, lower, UINT32_MAX);
+        // And small ranges, where a single digit may already be too large.
+        CheckAppAddress(address, lower, address.size() % 12);
     }
     return 0;
 }

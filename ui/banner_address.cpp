@@ -48,7 +48,7 @@ AppAddress ReadAppAddress(const std::wstring& address, uint64_t largest)
     // A number that does not fit is refused, not wrapped: a page must not reach another command.
     for (; at < address.size() && address[at] >= L'0' && address[at] <= L'9'; ++at) {
         const uint64_t digit = static_cast<uint64_t>(address[at] - L'0');
-        if (app.number > (largest - digit) / 10)
+        if (digit > largest || app.number > (largest - digit) / 10)
             return app;
         app.number = app.number * 10 + digit;
     }

@@ -61,6 +61,17 @@ public:
 
     ~impl() { StopLibraries(); }
 
+    // Every load starts from here, so that a second one leaves what the first did: the
+    // libraries an earlier load started are shut down, and its entries and skinned state would
+    // point at libraries that are gone.
+    void StartAfresh()
+    {
+        StopLibraries();
+        skins.clear();
+        skinned = false;
+        currentName.clear();
+    }
+
     void StopLibraries()
     {
         Stop(controls, controlsStarted, [this] { ControlsHolder()->Shutdown(); });
@@ -235,13 +246,7 @@ bool OxUiMgr::LoadSkins()
     const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr->GetInitParam("OxUiMgr");
     const bool useSkins = parameters->GetIntParam("UseSkins", 1) != 0;
     const bool useNative = parameters->GetIntParam("UseNative", 0) != 0;
-    // Every call starts afresh, so that a second one leaves what the first did: the libraries
-    // an earlier call started are shut down first, and its entries and skinned state would
-    // point at libraries that are gone.
-    pimpl->StopLibraries();
-    pimpl->skins.clear();
-    pimpl->skinned = false;
-    pimpl->currentName.clear();
+    pimpl->StartAfresh();
     if (useSkins) {
         pimpl->StartLibraries();
         if (pimpl->ManagerLoaded())
