@@ -18,5 +18,6 @@ extern const size_t ServerClassCount;
 
 // Registers each class with this module as its in-process server.
 HRESULT RegisterServerClasses(const ServerClass* classes, size_t count);
-// Removes the keys of each class, with everything below them.
+// Removes the keys of each class whose in-process server is this module, with everything below
+// them; a class that names another file is left to its owner.
 HRESULT UnregisterServerClasses(const ServerClass* classes, size_t count);

@@ -47,6 +47,7 @@ TEST(FilterRegistration, TheProgramFindsTheFilterOfItsOwnArchitectureRegisteredB
 {
     ChooseFixtureBehaviour(L"");
     ASSERT_TRUE(UnregisterServer(StandInFilter));
+    ASSERT_TRUE(UnregisterServer(MisbehavingFilter));
     ASSERT_EQ(L"", RegisteredServerPath());
 
     const std::wstring filter = BesideDriver(StandInFilter);
@@ -67,4 +68,34 @@ TEST(FilterRegistration, TheProgramFindsTheFilterOfItsOwnArchitectureRegisteredB
     PressButton(frame, IDCANCEL);
     ASSERT_TRUE(program.WaitForExit(30000, &exitCode));
     EXPECT_EQ(0u, exitCode);
+}
+
+// Whoever installed the other server (the real filter's maker) owns its registration: a server's
+// unregistration takes back only a class that still names its own file.
+TEST(FilterRegistration, UnregistrationLeavesAClassRegisteredToAnotherFileAlone)
+{
+    struct Case {
+        const wchar_t* registered;
+        const wchar_t* unregistering;
+        bool classStays;
+    };
+    const Case cases[] = {
+        {MisbehavingFilter, StandInFilter, true},
+        {StandInFilter, MisbehavingFilter, true},
+        {StandInFilter, StandInFilter, false},
+        {MisbehavingFilter, MisbehavingFilter, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.registered) + L" registered, " + c.unregistering + L" unregisters"));
+        ASSERT_TRUE(RegisterServer(c.registered));
+        EXPECT_TRUE(UnregisterServer(c.unregistering));
+        const std::wstring registered = RegisteredServerPath();
+        if (c.classStays)
+            EXPECT_EQ(0, ::lstrcmpiW(BesideDriver(c.registered).c_str(), registered.c_str()))
+                << "registered: " << testing::PrintToString(registered);
+        else
+            EXPECT_EQ(L"", registered);
+    }
+    ASSERT_TRUE(UnregisterServer(MisbehavingFilter));
+    ASSERT_TRUE(RegisterServer(StandInFilter));
 }

@@ -35,9 +35,11 @@ protected:
     void SetUp() override
     {
         const FailureCase& failure = GetParam();
-        if (failure.server == nullptr)
+        if (failure.server == nullptr) {
+            // Each server takes back only its own registration.
             ASSERT_TRUE(UnregisterServer(StandInFilter));
-        else
+            ASSERT_TRUE(UnregisterServer(MisbehavingFilter));
+        } else
             ASSERT_TRUE(RegisterServer(failure.server));
         ChooseFixtureBehaviour(failure.behaviour);
     }

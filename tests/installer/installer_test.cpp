@@ -1,7 +1,10 @@
-// The installer as an administrator and its users meet it: a silent install puts the program,
-// its packs and the stand-in filter into Program Files for each architecture the system runs,
-// the installed program shows its frame, the products component finds it, and the
-// uninstaller takes back everything but the user's settings unless told to remove those too.
+// The installer as an administrator and its users meet it, from the states a machine may be in
+// before: a silent install puts the program and its packs into Program Files for each
+// architecture the system runs, and the stand-in filter only when asked and only where no other
+// filter is registered; the installed program shows the pages of whichever filter is
+// registered; the per-user values reach each user through Active Setup; and the uninstaller
+// takes back what the installer wrote, leaving other filters and, unless told, the user's
+// settings alone.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include <windows.h>
+#include <psapi.h>
 #include <shlobj.h>
 
 #include "desktop.h"
@@ -32,11 +36,19 @@ const wchar_t CompanyKey[] = L"Software\\ZELK Soft";
 const wchar_t ProductKey[] = L"Software\\ZELK Soft\\ZELK Vantor Source";
 const wchar_t UninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZELK Vantor Source";
 const wchar_t FilterServerKey[] = L"CLSID\\{55C39876-FF76-4AB0-AAB0-0A46D535A26B}\\InprocServer32";
+const wchar_t ActiveSetupKey[] = L"Software\\Microsoft\\Active Setup\\Installed Components\\{63FEF752-C8E5-4976-BF2F-332AF5F27D1C}";
+const wchar_t FilterSettingsKey[] = L"Software\\ZELK Soft\\ZELK Vantor Source Filter";
 const wchar_t ProgramFile[] = L"vantor_source.exe";
 const wchar_t FilterFile[] = L"vantor_source_filter.dll";
 const wchar_t UninstallerFile[] = L"uninstall.exe";
-const wchar_t* const InstalledFiles[] = {ProgramFile, FilterFile, L"lang\\english.dll", L"lang\\german.dll",
-                                         L"lang\\french.dll"};
+const wchar_t* const InstalledFiles[] = {ProgramFile, L"lang\\english.dll", L"lang\\german.dll", L"lang\\french.dll"};
+// Another maker's filter under the class id, in a folder of its own: a fixture server of the
+// driver's architecture, so it registers in the driver's registry view.
+const wchar_t OtherFilterFixture[] = L"misbehaving_filter.dll";
+const wchar_t OtherFilterFolder[] = L"Other Maker";
+// An earlier version's uninstaller that fails partway.
+const wchar_t FailingUninstaller[] = L"failing_uninstaller.exe";
+const wchar_t NoFilterText[] = L"Error creating settings page";
 const wchar_t ShortcutName[] = L"ZELK Vantor Source.lnk";
 const wchar_t ShortcutName32[] = L"ZELK Vantor Source (32-bit).lnk";
 // The stand-in filter's page, which the frame shows.
@@ -110,6 +122,9 @@ std::vector<InstalledArchitecture> EveryArchitecture()
     return {Architecture32()};
 }
 
+// The registry view of the driver's own architecture, where the servers it registers go.
+const REGSAM DriverView = Windows64 ? KEY_WOW64_64KEY : 0;
+
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -168,7 +183,11 @@ std::wstring ShortcutTarget(const std::wstring& shortcut)
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult Install() { return EndsWithZero(Quoted(InstallerPath()) + L" /S"); }
+// A silent install with the default choices, or with options such as " /STANDIN".
+::testing::AssertionResult Install(const std::wstring& options = std::wstring())
+{
+    return EndsWithZero(Quoted(InstallerPath()) + L" /S" + options);
+}
 
 // As a user uninstalls: the uninstaller hands over to a copy of itself outside the folder and
 // ends at once, so the uninstall is over only when the copy has ended too: both run in a job.
@@ -243,16 +262,65 @@ void ExpectUserSettingsKept()
     EXPECT_EQ(UserStreamAddress, StreamSettings::Load().streamAddress);
 }
 
-void ExpectInstalled()
+std::optional<std::wstring> ClassServer(const InstalledArchitecture& architecture)
+{
+    return ReadText(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, architecture.view);
+}
+
+void ExpectClassServer(const InstalledArchitecture& architecture, const std::optional<std::wstring>& expected)
+{
+    SCOPED_TRACE(architecture.name);
+    const std::optional<std::wstring> server = ClassServer(architecture);
+    if (!expected) {
+        EXPECT_FALSE(server.has_value()) << "the class is registered to " << *server;
+        return;
+    }
+    ASSERT_TRUE(server.has_value()) << "the class is not registered; expected " << *expected;
+    EXPECT_TRUE(SamePath(*expected, *server)) << "expected " << *expected << ", registered " << *server;
+}
+
+// The values that tell the products component where the program is, in this account's hive.
+void ExpectLocationValues(bool present)
+{
+    const std::optional<std::wstring> folder = ReadText(HKEY_CURRENT_USER, ProductKey, nullptr);
+    const std::optional<std::wstring> file = ReadText(HKEY_CURRENT_USER, ProductKey, L"program_exe_name");
+    if (present) {
+        EXPECT_EQ(ExpectedArchitectures().front().folder, folder.value_or(L"none"));
+        EXPECT_EQ(ProgramFile, file.value_or(L"none"));
+    } else {
+        EXPECT_FALSE(folder.has_value()) << "the program's folder is left: " << *folder;
+        EXPECT_FALSE(file.has_value()) << "its file name is left";
+    }
+}
+
+// The values as the installation wrote them for a user who has not logged on since the uninstall.
+void RestoreLocationValues()
+{
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, ProductKey, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(nullptr, ExpectedArchitectures().front().folder.c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(L"program_exe_name", ProgramFile));
+}
+
+// What Active Setup runs at each user's next logon.
+std::wstring ActiveSetupCommand()
+{
+    return ReadText(HKEY_LOCAL_MACHINE, ActiveSetupKey, L"StubPath", DriverView).value_or(L"");
+}
+
+void ExpectInstalled(bool standInChosen)
 {
     const std::vector<InstalledArchitecture> expected = ExpectedArchitectures();
     for (const InstalledArchitecture& architecture : expected) {
         SCOPED_TRACE(architecture.name);
         for (const wchar_t* file : InstalledFiles)
             EXPECT_TRUE(Exists(architecture.folder + L"\\" + file)) << "missing: " << file;
-        const std::optional<std::wstring> server = ReadText(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, architecture.view);
-        ASSERT_TRUE(server.has_value()) << "the filter is not registered";
-        EXPECT_TRUE(SamePath(architecture.folder + L"\\" + FilterFile, *server)) << *server;
+        // The stand-in is there where it was chosen and its architecture had no other filter.
+        const std::wstring standIn = architecture.folder + L"\\" + FilterFile;
+        const std::optional<std::wstring> server = ClassServer(architecture);
+        const bool standInRegistered = server && SamePath(standIn, *server);
+        EXPECT_EQ(standInChosen && standInRegistered, Exists(standIn))
+            << (standInChosen ? "the stand-in file without its registration, or the reverse" : "the stand-in was not chosen");
     }
     for (const InstalledArchitecture& architecture : EveryArchitecture()) {
         if (!IsExpected(architecture)) {
@@ -262,8 +330,7 @@ void ExpectInstalled()
 
     const std::wstring native = expected.front().folder;
     EXPECT_TRUE(Exists(native + L"\\" + UninstallerFile));
-    EXPECT_EQ(native, ReadText(HKEY_CURRENT_USER, ProductKey, nullptr).value_or(L"none"));
-    EXPECT_EQ(ProgramFile, ReadText(HKEY_CURRENT_USER, ProductKey, L"program_exe_name").value_or(L"none"));
+    ExpectLocationValues(true);
 
     const REGSAM nativeView = Windows64 ? KEY_WOW64_64KEY : 0;
     EXPECT_EQ(VANTOR_VERSION_TEXT, ReadText(HKEY_LOCAL_MACHINE, UninstallKey, L"DisplayVersion", nativeView).value_or(L"none"));
@@ -280,6 +347,7 @@ void ExpectInstalled()
         EXPECT_FALSE(Exists(ShortcutPath(ShortcutName32)));
 }
 
+// Nothing of the installation is left; whatever else serves the class is looked at apart.
 void ExpectNothingInstalled()
 {
     for (const InstalledArchitecture& architecture : EveryArchitecture()) {
@@ -288,13 +356,103 @@ void ExpectNothingInstalled()
         const std::wstring& folder = architecture.folder;
         const std::wstring company = folder.substr(0, folder.size() - std::wstring(ProductFolder).size()) + CompanyFolder;
         EXPECT_FALSE(Exists(company)) << "left: " << company;
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, FilterServerKey, architecture.view)) << "the filter is still registered";
+        const std::optional<std::wstring> server = ClassServer(architecture);
+        if (server) {
+            EXPECT_FALSE(SamePath(folder + L"\\" + FilterFile, *server)) << "the stand-in is still registered";
+        }
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, architecture.view)) << "the uninstall entry is left";
     }
-    EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, ProductKey, nullptr).has_value()) << "the program's folder is left";
-    EXPECT_FALSE(ReadText(HKEY_CURRENT_USER, ProductKey, L"program_exe_name").has_value()) << "its file name is left";
+    ExpectLocationValues(false);
     EXPECT_FALSE(Exists(ShortcutPath(ShortcutName)));
     EXPECT_FALSE(Exists(ShortcutPath(ShortcutName32)));
+}
+
+// The file of the module a window of another process was made from.
+std::wstring ModuleOfWindow(DWORD processId, HWND window)
+{
+    const ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    const HMODULE module = reinterpret_cast<HMODULE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    wchar_t path[MAX_PATH] = L"";
+    if (!process || module == nullptr || ::GetModuleFileNameExW(process.Get(), module, path, MAX_PATH) == 0)
+        return L"";
+    return path;
+}
+
+// Starts an architecture's installed program: it shows the pages of the server registered in
+// its architecture's view (their dialog comes from that server's file), or, with none, says so.
+void ExpectProgramShowsPagesOf(const InstalledArchitecture& architecture, const std::optional<std::wstring>& server)
+{
+    SCOPED_TRACE(architecture.name);
+    ProgramRun program{SystemCommandLine{Quoted(architecture.folder + L"\\" + ProgramFile)}};
+    ASSERT_TRUE(program.Started());
+    DWORD exitCode = 1;
+    if (server) {
+        const HWND frame = WaitForWindow([&program] { return FindPropertyFrame(program.ProcessId()); });
+        ASSERT_NE(nullptr, frame) << "no frame";
+        const HWND field = FindDescendantById(frame, StreamAddressId);
+        ASSERT_NE(nullptr, field) << "the filter's page is not in the frame";
+        const std::wstring pageModule = ModuleOfWindow(program.ProcessId(), ::GetParent(field));
+        EXPECT_TRUE(SamePath(*server, pageModule)) << "expected the page of " << *server << ", shown: " << pageModule;
+        PressButton(frame, IDCANCEL);
+    } else {
+        const HWND box = WaitForWindow([&program] { return FindMessageBox(program.ProcessId()); });
+        ASSERT_NE(nullptr, box) << "no message box";
+        EXPECT_EQ(NoFilterText, ReadMessageBox(box).text);
+        PressButton(box, IDOK);
+    }
+    ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "the program did not end";
+    EXPECT_EQ(0u, exitCode);
+}
+
+// Another maker's filter, registered by its own DllRegisterServer from a folder of its own as
+// its installer would; unregistered and deleted again when the test ends.
+class OtherFilter {
+public:
+    OtherFilter() : folder(SystemFolder(CSIDL_PROGRAM_FILES) + L"\\" + OtherFilterFolder), path(folder + L"\\" + FilterFile) {}
+    ~OtherFilter()
+    {
+        CallEntry("DllUnregisterServer");
+        ::DeleteFileW(path.c_str());
+        ::RemoveDirectoryW(folder.c_str());
+    }
+    OtherFilter(const OtherFilter&) = delete;
+    OtherFilter& operator=(const OtherFilter&) = delete;
+
+    bool Register()
+    {
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        return ::CopyFileW(BesideDriver(OtherFilterFixture).c_str(), path.c_str(), FALSE) && CallEntry("DllRegisterServer");
+    }
+    const std::wstring& Path() const { return path; }
+
+private:
+    bool CallEntry(const char* entry) const
+    {
+        const ScopedLibrary library(::LoadLibraryW(path.c_str()));
+        if (!library)
+            return false;
+        typedef HRESULT(STDAPICALLTYPE * ServerEntry)();
+        const ServerEntry call = reinterpret_cast<ServerEntry>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), entry)));
+        return call != nullptr && SUCCEEDED(call());
+    }
+
+    std::wstring folder;
+    std::wstring path;
+};
+
+// A class registration left behind by a filter whose file is gone.
+const wchar_t GoneServer[] = L"C:\\Gone Maker\\vantor_source_filter.dll";
+
+bool RegisterGoneServer()
+{
+    CRegKey key;
+    return key.Create(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | DriverView) == ERROR_SUCCESS
+        && key.SetStringValue(nullptr, GoneServer) == ERROR_SUCCESS;
+}
+
+void DeleteFilterClass()
+{
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"CLSID\\{55C39876-FF76-4AB0-AAB0-0A46D535A26B}");
 }
 
 class Installer : public ::testing::Test {
@@ -305,6 +463,8 @@ protected:
         ASSERT_TRUE(Exists(InstallerPath())) << "no installer: " << InstallerPath();
         RemoveEverything();
         ExpectNothingInstalled();
+        for (const InstalledArchitecture& architecture : EveryArchitecture())
+            ExpectClassServer(architecture, std::nullopt);
     }
     void TearDown() override { RemoveEverything(); }
 
@@ -318,29 +478,116 @@ protected:
     }
 };
 
-} // namespace
+// The states a machine can be in before the install.
+enum class Registered { Nothing, OtherFilter, GoneFile };
+enum class Earlier { None, FailingUninstaller, SameVersion };
 
-TEST_F(Installer, SilentInstallPutsEachArchitectureIntoProgramFilesWithItsFilterRegistered)
+struct MachineState {
+    const char* name;
+    Registered registered;
+    bool standInChosen;
+    Earlier earlier;
+};
+
+const MachineState MachineStates[] = {
+    {"NothingRegistered", Registered::Nothing, false, Earlier::None},
+    {"NothingRegisteredStandInChosen", Registered::Nothing, true, Earlier::None},
+    {"OtherFilterRegistered", Registered::OtherFilter, false, Earlier::None},
+    {"OtherFilterRegisteredStandInChosen", Registered::OtherFilter, true, Earlier::None},
+    {"RegistrationOfAGoneFileStandInChosen", Registered::GoneFile, true, Earlier::None},
+    {"EarlierInstallationWhoseUninstallerFailsPartway", Registered::Nothing, false, Earlier::FailingUninstaller},
+    {"EarlierInstallationOfTheSameVersion", Registered::Nothing, false, Earlier::SameVersion},
+};
+
+void PrintTo(const MachineState& state, std::ostream* out)
 {
-    ASSERT_TRUE(Install());
-    ExpectInstalled();
+    *out << state.name;
 }
 
-TEST_F(Installer, InstalledProgramsShowTheFilterPagesAndEndWithZero)
-{
-    ASSERT_TRUE(Install());
-    for (const InstalledArchitecture& architecture : ExpectedArchitectures()) {
-        SCOPED_TRACE(architecture.name);
-        ProgramRun program{SystemCommandLine{Quoted(architecture.folder + L"\\" + ProgramFile)}};
-        ASSERT_TRUE(program.Started());
-        const HWND frame = WaitForWindow([&program] { return FindPropertyFrame(program.ProcessId()); });
-        ASSERT_NE(nullptr, frame) << "no frame";
-        EXPECT_NE(nullptr, FindDescendantById(frame, StreamAddressId)) << "the filter's page is not in the frame";
-        PressButton(frame, IDCANCEL);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "the program did not end";
-        EXPECT_EQ(0u, exitCode);
+class InstallerFromMachineState : public Installer, public ::testing::WithParamInterface<MachineState> {
+protected:
+    void TearDown() override
+    {
+        Installer::TearDown();
+        DeleteFilterClass();
     }
+
+    // The server each architecture's view names after the install: another filter stays where
+    // it is registered, the chosen stand-in comes everywhere else.
+    std::optional<std::wstring> ExpectedServerAfterInstall(const InstalledArchitecture& architecture) const
+    {
+        const MachineState& state = GetParam();
+        if (state.registered == Registered::OtherFilter && architecture.view == DriverView)
+            return otherFilter.Path();
+        if (state.standInChosen)
+            return architecture.folder + L"\\" + FilterFile;
+        return std::nullopt;
+    }
+    std::optional<std::wstring> ExpectedServerAfterUninstall(const InstalledArchitecture& architecture) const
+    {
+        if (GetParam().registered == Registered::OtherFilter && architecture.view == DriverView)
+            return otherFilter.Path();
+        return std::nullopt;
+    }
+
+    OtherFilter otherFilter;
+};
+
+} // namespace
+
+TEST_P(InstallerFromMachineState, InstallRunAndUninstallLeaveWhatTheyDidNotWrite)
+{
+    const MachineState& state = GetParam();
+    switch (state.registered) {
+    case Registered::Nothing: break;
+    case Registered::OtherFilter: ASSERT_TRUE(otherFilter.Register()); break;
+    case Registered::GoneFile: ASSERT_TRUE(RegisterGoneServer()); break;
+    }
+    if (state.earlier != Earlier::None) {
+        ASSERT_TRUE(Install());
+        if (state.earlier == Earlier::FailingUninstaller) {
+            const std::wstring uninstaller = ExpectedArchitectures().front().folder + L"\\" + UninstallerFile;
+            ASSERT_TRUE(::CopyFileW(BesideDriver(FailingUninstaller).c_str(), uninstaller.c_str(), FALSE));
+        }
+    }
+    WriteUserSettings();
+
+    {
+        SCOPED_TRACE("after the install");
+        ASSERT_TRUE(Install(state.standInChosen ? L" /STANDIN" : L""));
+        ExpectInstalled(state.standInChosen);
+        for (const InstalledArchitecture& architecture : ExpectedArchitectures())
+            ExpectClassServer(architecture, ExpectedServerAfterInstall(architecture));
+        ExpectUserSettingsKept();
+    }
+    {
+        SCOPED_TRACE("the installed program");
+        for (const InstalledArchitecture& architecture : ExpectedArchitectures())
+            ExpectProgramShowsPagesOf(architecture, ExpectedServerAfterInstall(architecture));
+    }
+    {
+        SCOPED_TRACE("after the uninstall");
+        ASSERT_TRUE(Uninstall());
+        ExpectNothingInstalled();
+        for (const InstalledArchitecture& architecture : EveryArchitecture())
+            ExpectClassServer(architecture, ExpectedServerAfterUninstall(architecture));
+        ExpectUserSettingsKept();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Installer, InstallerFromMachineState, ::testing::ValuesIn(MachineStates),
+                         [](const ::testing::TestParamInfo<MachineState>& info) { return std::string(info.param.name); });
+
+// The stand-in registered by hand after the install is the user's, not the installation's.
+TEST_F(Installer, UninstallLeavesAStandInRegisteredFromElsewhere)
+{
+    ASSERT_TRUE(Install(L" /STANDIN"));
+    OtherFilter other;
+    ASSERT_TRUE(other.Register());
+    ASSERT_TRUE(Uninstall());
+    ExpectNothingInstalled();
+    for (const InstalledArchitecture& architecture : ExpectedArchitectures())
+        ExpectClassServer(architecture, architecture.view == DriverView ? std::optional<std::wstring>(other.Path()) : std::nullopt);
 }
 
 TEST_F(Installer, ProductsComponentFindsTheInstalledProgramWithItsVersionAndIcons)
@@ -363,12 +610,30 @@ TEST_F(Installer, ProductsComponentFindsTheInstalledProgramWithItsVersionAndIcon
     }
 }
 
-TEST_F(Installer, UninstallLeavesNothingButTheUserSettings)
+// Under Wine there is one user, so a second user's logon cannot happen: the entry is checked,
+// and its command is run by hand, as Windows runs it at a logon, for this account.
+TEST_F(Installer, ActiveSetupGivesEachUserTheProgramsLocationAndTakesItBack)
 {
     ASSERT_TRUE(Install());
+    EXPECT_EQ(L"ZELK Vantor Source", ReadText(HKEY_LOCAL_MACHINE, ActiveSetupKey, nullptr, DriverView).value_or(L"none"));
+    const std::optional<std::wstring> version = ReadText(HKEY_LOCAL_MACHINE, ActiveSetupKey, L"Version", DriverView);
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(*version, ReadText(HKEY_CURRENT_USER, ActiveSetupKey, L"Version").value_or(L"none"))
+        << "this account, which has the values already, would get them again at its logon";
+
+    // A user who has not logged on since the install.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, CompanyKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, CompanyKey);
+    ASSERT_TRUE(EndsWithZero(ActiveSetupCommand()));
+    ExpectLocationValues(true);
+
     WriteUserSettings();
     ASSERT_TRUE(Uninstall());
-    ExpectNothingInstalled();
+    EXPECT_EQ(std::wstring::npos, ActiveSetupCommand().find(L"import")) << "the entry still gives the values: " << ActiveSetupCommand();
+    // A user whose values are still there at the first logon after the uninstall.
+    RestoreLocationValues();
+    ASSERT_TRUE(EndsWithZero(ActiveSetupCommand()));
+    ExpectLocationValues(false);
     ExpectUserSettingsKept();
 }
 
@@ -387,15 +652,11 @@ TEST_F(Installer, UninstallRemovesTheUserSettingsWhenAsked)
     ASSERT_TRUE(Uninstall(L" /REMOVESETTINGS"));
     ExpectNothingInstalled();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, CompanyKey, 0)) << "the user's settings are left";
-}
 
-TEST_F(Installer, SecondInstallOverTheFirstIsCleanAndKeepsTheUserSettings)
-{
-    ASSERT_TRUE(Install());
+    // Another user's settings go at that user's next logon.
     WriteUserSettings();
-    ASSERT_TRUE(Install());
-    ExpectInstalled();
-    ExpectUserSettingsKept();
-    ASSERT_TRUE(Uninstall());
-    ExpectNothingInstalled();
+    RestoreLocationValues();
+    ASSERT_TRUE(EndsWithZero(ActiveSetupCommand()));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKey, 0)) << "the program's settings are left";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, FilterSettingsKey, 0)) << "the filter's settings are left";
 }
