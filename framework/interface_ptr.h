@@ -19,12 +19,6 @@ struct OxInterfaceBinding;
         typedef NullClass Null;                                     \
     }
 
-// Where a signal handler is connected.
-enum ConnectPosition {
-    ConnectAtBack = 0,
-    ConnectAtFront = 1,
-};
-
 template <class I>
 class OxInterfacePtr {
 public:

@@ -18,11 +18,6 @@ const wchar_t EnglishCode[] = L"eng";
 const wchar_t DefaultSizeUnits[] = L"bytes KB MB GB TB";
 const wchar_t DefaultSpeedUnits[] = L"bytes/sec KB/s MB/s GB/s TB/s";
 
-boost::signals2::connect_position SignalPosition(ConnectPosition position)
-{
-    return position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back;
-}
-
 } // namespace
 
 class OxMultiLanguage::impl {

@@ -206,7 +206,7 @@ bool OxBaseProgramStuff::CheckSingleInstance()
 boost::signals2::connection OxBaseProgramStuff::ConnectCommandLine(const CommandLineSignal::slot_type& handler,
                                                                    ConnectPosition position)
 {
-    return commandLineSignal.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return commandLineSignal.connect(handler, SignalPosition(position));
 }
 
 void OxBaseProgramStuff::SetExitCode(int exitCode)

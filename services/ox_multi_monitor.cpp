@@ -120,7 +120,7 @@ OxMultiMonitor::~OxMultiMonitor()
 boost::signals2::connection OxMultiMonitor::ConnectMonitorsChanged(const MonitorsChangedSignal::slot_type& handler,
                                                                    ConnectPosition position)
 {
-    return monitorsChanged.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return monitorsChanged.connect(handler, SignalPosition(position));
 }
 
 int OxMultiMonitor::GetMonitorCount()

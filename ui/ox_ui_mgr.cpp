@@ -277,7 +277,7 @@ void OxUiMgr::SelectSkin(const std::wstring& name)
 
 boost::signals2::connection OxUiMgr::ConnectSkinChanged(const SkinChangedSignal::slot_type& handler, ConnectPosition position)
 {
-    return skinChanged.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return skinChanged.connect(handler, SignalPosition(position));
 }
 
 HWND OxUiMgr::CreateBannerWindow(const BannerInfo& banner, WORD controlId)
