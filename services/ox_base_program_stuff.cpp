@@ -2,7 +2,7 @@
 
 #include <boost/bind/bind.hpp>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/event_proxy.h"
 #include "framework/interfaces/program_info.h"
 #include "platform/contained_window.h"
@@ -25,7 +25,7 @@ public:
 
     bool CheckSingleInstance()
     {
-        if (programMgr->GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1) != 0)
+        if (programMgr.InitParams()->GetIntParam("MultiInstanceAllowed", 1) != 0)
             return true;
         instanceMutex.Reset(::CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
         if (::GetLastError() != ERROR_ALREADY_EXISTS)
@@ -69,7 +69,7 @@ public:
     {
         if (!restartRequested)
             return;
-        const HINSTANCE module = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxBaseProgramStuff").Get()->GetModuleInstance();
+        const HINSTANCE module = programMgr.Get<IOxProgramInfo>()->GetModuleInstance();
         const std::wstring path = ModuleFilePath(module);
         if (path.empty())
             return;
@@ -153,16 +153,14 @@ private:
         ::KillTimer(windowHook, CommandLineTimerId);
         std::vector<std::wstring> batch;
         batch.swap(pendingCommandLines);
-        OxInterfacePtr<IOxEventProxy>(programMgr, "OxBaseProgramStuff")
-            .Get()
-            ->SendCall(boost::bind(&OxBaseProgramStuff::FireCommandLines, ownerComponent, batch));
+        programMgr.Get<IOxEventProxy>()->SendCall(boost::bind(&OxBaseProgramStuff::FireCommandLines, ownerComponent, batch));
         return 0;
     }
 
     ScopedHandle instanceMutex;
     CContainedWindow windowHook;
     std::vector<std::wstring> pendingCommandLines;
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxBaseProgramStuff> programMgr;
     OxBaseProgramStuff* ownerComponent;
 };
 

@@ -66,8 +66,8 @@ void SaveWindowState(IOxSettings& settings, const std::wstring& name, HWND windo
     settings.SetInt(WindowValue(name, L"WinMaximized"), 0);
 }
 
-void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, const std::wstring& name, HWND window,
-                        int* showCommand, bool keepSize)
+void RestoreWindowState(IOxSettings& settings, const OxComponentView<IOxProgramSettings>& programMgr, const std::wstring& name,
+                        HWND window, int* showCommand, bool keepSize)
 {
     if (!::IsWindow(window))
         return;
@@ -78,7 +78,7 @@ void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, co
     } else {
         const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0);
         ::SetWindowPos(window, nullptr, stored.left, stored.top, stored.right - stored.left, stored.bottom - stored.top, flags);
-        OxInterfacePtr<IOxMultiMonitor>(programMgr, "OxProgramSettings").Get()->EnsureWindowOnMonitor(window);
+        programMgr.Get<IOxMultiMonitor>()->EnsureWindowOnMonitor(window);
     }
     if (showCommand != nullptr && settings.GetInt(WindowValue(name, L"WinMaximized"), 0) != 0)
         *showCommand = SW_MAXIMIZE;

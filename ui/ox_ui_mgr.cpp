@@ -5,7 +5,7 @@
 #include <deque>
 #include <map>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/multi_language.h"
 #include "framework/interfaces/program_info.h"
@@ -30,9 +30,11 @@ struct CustomInfo {
     DWORD extra;
 };
 
-HMODULE ProgramModule(IOxQueryInterface* programMgr)
+typedef OxComponentView<IOxUiMgr> Components;
+
+HMODULE ProgramModule(const Components& programMgr)
 {
-    return OxInterfacePtr<IOxProgramInfo>(programMgr, "OxUiMgr").Get()->GetModuleInstance();
+    return programMgr.Get<IOxProgramInfo>()->GetModuleInstance();
 }
 
 // The folder part of a search pattern's full path, with its separator.
@@ -51,10 +53,10 @@ std::wstring PatternFolder(const std::wstring& pattern)
 
 class OxUiMgr::impl {
 public:
-    explicit impl(IOxQueryInterface* programMgr)
-        : programMgr(programMgr),
-          controls(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), programMgr),
-          manager(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), programMgr)
+    explicit impl(IOxQueryInterface* queryInterface)
+        : programMgr(queryInterface),
+          controls(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), queryInterface),
+          manager(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), queryInterface)
     {
     }
 
@@ -93,8 +95,8 @@ public:
     {
         const std::wstring pattern = ResolveInProgramFolder(ProgramModule(programMgr), L"skins\\*.*");
         const std::wstring folder = PatternFolder(pattern);
-        const std::wstring product = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxUiMgr").Get()->GetProductName();
-        const std::wstring language = OxInterfacePtr<IOxMultiLanguage>(programMgr, "OxUiMgr").Get()->GetCurrentLanguage().code;
+        const std::wstring product = programMgr.Get<IOxProgramInfo>()->GetProductName();
+        const std::wstring language = programMgr.Get<IOxMultiLanguage>()->GetCurrentLanguage().code;
         WIN32_FIND_DATAW found = {};
         const ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
         if (!search)
@@ -126,7 +128,7 @@ public:
 
     bool ManagerLoaded() const { return manager.IsLoaded(); }
 
-    IOxQueryInterface* programMgr;
+    const Components programMgr;
     std::deque<SkinEntry> skins;
     bool skinned = false;
     std::wstring currentName;
@@ -160,10 +162,10 @@ void OxUiMgr::ShowHtmlPage(const std::wstring&, WORD, HWND) {}
 int OxUiMgr::SkinMessageBox(const wchar_t* text, UINT type, HWND owner, const wchar_t* caption)
 {
     if (owner == nullptr)
-        owner = OxInterfacePtr<IOxBaseProgramStuff>(pimpl->programMgr, "OxUiMgr").Get()->GetMainWindow();
+        owner = pimpl->programMgr.Get<IOxBaseProgramStuff>()->GetMainWindow();
     std::wstring defaultCaption;
     if (caption == nullptr) {
-        defaultCaption = OxInterfacePtr<IOxProgramInfo>(pimpl->programMgr, "OxUiMgr").Get()->GetFullName();
+        defaultCaption = pimpl->programMgr.Get<IOxProgramInfo>()->GetFullName();
         caption = defaultCaption.c_str();
     }
     DWORD result = 0;
@@ -227,7 +229,7 @@ void OxUiMgr::ApplySkinToWindow(HWND window, DWORD)
 
 bool OxUiMgr::LoadSkins()
 {
-    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr->GetInitParam("OxUiMgr");
+    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr.InitParams();
     const bool useSkins = parameters->GetIntParam("UseSkins", 1) != 0;
     const bool useNative = parameters->GetIntParam("UseNative", 0) != 0;
     if (useSkins) {
@@ -237,8 +239,7 @@ bool OxUiMgr::LoadSkins()
     }
     if (useNative)
         pimpl->skins.push_back(SkinEntry{NativeSkinName, std::wstring()});
-    const std::wstring saved =
-        OxInterfacePtr<IOxProgramSettings>(pimpl->programMgr, "OxUiMgr").Get()->GetString(L"Skin\\Current", std::wstring());
+    const std::wstring saved = pimpl->programMgr.Get<IOxProgramSettings>()->GetString(L"Skin\\Current", std::wstring());
     const SkinEntry* chosen = pimpl->FindSkin(saved);
     if (chosen == nullptr && !pimpl->skins.empty())
         chosen = &pimpl->skins.front();
@@ -271,7 +272,7 @@ void OxUiMgr::SelectSkin(const std::wstring& name)
     if (pimpl->FindSkin(name) == nullptr)
         return;
     pimpl->currentName = name;
-    OxInterfacePtr<IOxProgramSettings>(pimpl->programMgr, "OxUiMgr").Get()->SetString(L"Skin\\Current", name);
+    pimpl->programMgr.Get<IOxProgramSettings>()->SetString(L"Skin\\Current", name);
     skinChanged(pimpl->currentName);
 }
 
