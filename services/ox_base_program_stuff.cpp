@@ -65,6 +65,10 @@ public:
         mainWindow = window;
     }
 
+    HWND MainWindow() const { return mainWindow; }
+    bool IsMainThread() const { return ::GetCurrentThreadId() == mainThreadId; }
+    void SetRestartOnExit(bool restart) { restartRequested = restart; }
+
     void RestartIfRequested()
     {
         if (!restartRequested)
@@ -82,11 +86,18 @@ public:
         }
     }
 
-    bool restartRequested = false;
-    HWND mainWindow = nullptr;
-    DWORD mainThreadId = 0;
-    bool exitCodeSet = false;
-    int exitCode = 0;
+    void SetExitCode(int code)
+    {
+        exitCodeSet = true;
+        exitCode = code;
+    }
+
+    bool GetExitCode(int* code) const
+    {
+        if (exitCodeSet && code != nullptr)
+            *code = exitCode;
+        return exitCodeSet;
+    }
 
 private:
     // False when the running instance did not take the command line: it refused it, is gone,
@@ -162,6 +173,11 @@ private:
     std::vector<std::wstring> pendingCommandLines;
     const OxComponentView<IOxBaseProgramStuff> programMgr;
     OxBaseProgramStuff* ownerComponent;
+    bool restartRequested = false;
+    HWND mainWindow = nullptr;
+    DWORD mainThreadId = 0;
+    bool exitCodeSet = false;
+    int exitCode = 0;
 };
 
 OxBaseProgramStuff::OxBaseProgramStuff(IOxQueryInterface* queryInterface)
@@ -178,17 +194,17 @@ void OxBaseProgramStuff::AttachMainWindow(HWND window)
 
 HWND OxBaseProgramStuff::GetMainWindow()
 {
-    return pimpl->mainWindow;
+    return pimpl->MainWindow();
 }
 
 bool OxBaseProgramStuff::IsMainThread()
 {
-    return ::GetCurrentThreadId() == pimpl->mainThreadId;
+    return pimpl->IsMainThread();
 }
 
 void OxBaseProgramStuff::SetRestartOnExit(bool restart)
 {
-    pimpl->restartRequested = restart;
+    pimpl->SetRestartOnExit(restart);
 }
 
 void OxBaseProgramStuff::RestartIfRequested()
@@ -209,15 +225,12 @@ boost::signals2::connection OxBaseProgramStuff::ConnectCommandLine(const Command
 
 void OxBaseProgramStuff::SetExitCode(int exitCode)
 {
-    pimpl->exitCodeSet = true;
-    pimpl->exitCode = exitCode;
+    pimpl->SetExitCode(exitCode);
 }
 
 bool OxBaseProgramStuff::GetExitCode(int* exitCode)
 {
-    if (pimpl->exitCodeSet && exitCode != nullptr)
-        *exitCode = pimpl->exitCode;
-    return pimpl->exitCodeSet;
+    return pimpl->GetExitCode(exitCode);
 }
 
 void OxBaseProgramStuff::FireCommandLines(const std::vector<std::wstring>& commandLines)

@@ -117,6 +117,9 @@ public:
         } while (::FindNextFileW(search.Get(), &found));
     }
 
+    void AddNativeSkin() { skins.push_back(SkinEntry{NativeSkinName, std::wstring()}); }
+
+    // Null when no skin has that name.
     const SkinEntry* FindSkin(const std::wstring& name) const
     {
         for (const SkinEntry& entry : skins) {
@@ -126,13 +129,59 @@ public:
         return nullptr;
     }
 
-    bool ManagerLoaded() const { return manager.IsLoaded(); }
+    // Null when there is no skin.
+    const SkinEntry* FirstSkin() const { return skins.empty() ? nullptr : &skins.front(); }
 
-    const Components programMgr;
-    std::deque<SkinEntry> skins;
-    bool skinned = false;
-    std::wstring currentName;
-    std::map<DWORD, CustomInfo> customInfo;
+    std::vector<std::wstring> SkinNames() const
+    {
+        std::vector<std::wstring> names;
+        for (const SkinEntry& entry : skins)
+            names.push_back(entry.name);
+        return names;
+    }
+
+    // Makes one of the skins found current; the loaded skin, if any, is the chosen one's.
+    void MakeCurrent(const SkinEntry& chosen)
+    {
+        skinned = !chosen.path.empty();
+        currentName = chosen.name;
+    }
+
+    // Makes a skin found the choice for the next start; false for a name that is none.
+    bool ChooseForNextStart(const std::wstring& name)
+    {
+        if (FindSkin(name) == nullptr)
+            return false;
+        currentName = name;
+        return true;
+    }
+
+    const std::wstring& CurrentName() const { return currentName; }
+    bool Skinned() const { return skinned; }
+    bool ManagerLoaded() const { return manager.IsLoaded(); }
+    const Components& ProgramMgr() const { return programMgr; }
+
+    // With a skin its library keeps the custom values; without one they are kept here.
+    bool GetCustomInfo(DWORD id, DWORD values[4], DWORD* extra) const
+    {
+        if (skinned) {
+            const std::wstring address = L"Custom\\?Id=" + std::to_wstring(id);
+            return Manager()->GetCustomInfo(address.c_str(), values, extra, &id, 0) != FALSE;
+        }
+        const auto found = customInfo.find(id);
+        if (found == customInfo.end())
+            return false;
+        std::copy(found->second.values, found->second.values + 4, values);
+        if (extra != nullptr)
+            *extra = found->second.extra;
+        return true;
+    }
+
+    void SetCustomInfo(DWORD id, const DWORD values[4], DWORD extra)
+    {
+        CustomInfo info = {{values[0], values[1], values[2], values[3]}, extra};
+        customInfo[id] = info;
+    }
 
 private:
     template <class Shutdown>
@@ -144,10 +193,16 @@ private:
         library.Unload();
     }
 
+    const Components programMgr;
     SkinLibrary controls;
     SkinLibrary manager;
     bool controlsStarted = false;
     bool managerStarted = false;
+    std::deque<SkinEntry> skins;
+    // True while the current skin is drawn by the libraries.
+    bool skinned = false;
+    std::wstring currentName;
+    std::map<DWORD, CustomInfo> customInfo;
 };
 
 OxUiMgr::OxUiMgr(IOxQueryInterface* queryInterface)
@@ -162,14 +217,14 @@ void OxUiMgr::ShowHtmlPage(const std::wstring&, WORD, HWND) {}
 int OxUiMgr::SkinMessageBox(const wchar_t* text, UINT type, HWND owner, const wchar_t* caption)
 {
     if (owner == nullptr)
-        owner = pimpl->programMgr.Get<IOxBaseProgramStuff>()->GetMainWindow();
+        owner = pimpl->ProgramMgr().Get<IOxBaseProgramStuff>()->GetMainWindow();
     std::wstring defaultCaption;
     if (caption == nullptr) {
-        defaultCaption = pimpl->programMgr.Get<IOxProgramInfo>()->GetFullName();
+        defaultCaption = pimpl->ProgramMgr().Get<IOxProgramInfo>()->GetFullName();
         caption = defaultCaption.c_str();
     }
     DWORD result = 0;
-    if (pimpl->skinned && pimpl->Controls()->DrawMessageBox(text, caption, type, owner, &result))
+    if (pimpl->Skinned() && pimpl->Controls()->DrawMessageBox(text, caption, type, owner, &result))
         return static_cast<int>(result);
     const DialogActivateHook centred;
     return ::MessageBoxW(owner, text, caption, type);
@@ -179,35 +234,24 @@ int OxUiMgr::SkinTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner
                                 DWORD extra3)
 {
     DWORD result = 0;
-    if (pimpl->skinned && pimpl->Controls()->DrawPopupMenu(&result, menu, flags, x, y, owner, extra1, extra2, extra3))
+    if (pimpl->Skinned() && pimpl->Controls()->DrawPopupMenu(&result, menu, flags, x, y, owner, extra1, extra2, extra3))
         return static_cast<int>(result);
     return ::TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
 }
 
 bool OxUiMgr::GetCustomInfo(DWORD id, DWORD values[4], DWORD* extra)
 {
-    if (pimpl->skinned) {
-        const std::wstring address = L"Custom\\?Id=" + std::to_wstring(id);
-        return pimpl->Manager()->GetCustomInfo(address.c_str(), values, extra, &id, 0) != FALSE;
-    }
-    const auto found = pimpl->customInfo.find(id);
-    if (found == pimpl->customInfo.end())
-        return false;
-    std::copy(found->second.values, found->second.values + 4, values);
-    if (extra != nullptr)
-        *extra = found->second.extra;
-    return true;
+    return pimpl->GetCustomInfo(id, values, extra);
 }
 
 void OxUiMgr::SetCustomInfo(DWORD id, const DWORD values[4], DWORD extra)
 {
-    CustomInfo info = {{values[0], values[1], values[2], values[3]}, extra};
-    pimpl->customInfo[id] = info;
+    pimpl->SetCustomInfo(id, values, extra);
 }
 
 int OxUiMgr::DoModalCustomDialog(DWORD value, UINT dialogId, DWORD param)
 {
-    if (!pimpl->skinned)
+    if (!pimpl->Skinned())
         return -1;
     const std::wstring address = L"Custom/Dialog?id=" + std::to_wstring(dialogId);
     return static_cast<int>(pimpl->Controls()->CustomDialog(value, address.c_str(), param, 1));
@@ -215,7 +259,7 @@ int OxUiMgr::DoModalCustomDialog(DWORD value, UINT dialogId, DWORD param)
 
 int OxUiMgr::CreateCustomDialog(DWORD value, UINT dialogId, DWORD param)
 {
-    if (!pimpl->skinned)
+    if (!pimpl->Skinned())
         return 0;
     const std::wstring address = L"Custom/Dialog?id=" + std::to_wstring(dialogId);
     return static_cast<int>(pimpl->Controls()->CustomDialog(value, address.c_str(), param, 0));
@@ -223,13 +267,13 @@ int OxUiMgr::CreateCustomDialog(DWORD value, UINT dialogId, DWORD param)
 
 void OxUiMgr::ApplySkinToWindow(HWND window, DWORD)
 {
-    if (pimpl->skinned)
+    if (pimpl->Skinned())
         pimpl->Controls()->SkinWindow(window, 1);
 }
 
 bool OxUiMgr::LoadSkins()
 {
-    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr.InitParams();
+    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->ProgramMgr().InitParams();
     const bool useSkins = parameters->GetIntParam("UseSkins", 1) != 0;
     const bool useNative = parameters->GetIntParam("UseNative", 0) != 0;
     if (useSkins) {
@@ -238,17 +282,16 @@ bool OxUiMgr::LoadSkins()
             pimpl->DiscoverSkins();
     }
     if (useNative)
-        pimpl->skins.push_back(SkinEntry{NativeSkinName, std::wstring()});
-    const std::wstring saved = pimpl->programMgr.Get<IOxProgramSettings>()->GetString(L"Skin\\Current", std::wstring());
+        pimpl->AddNativeSkin();
+    const std::wstring saved = pimpl->ProgramMgr().Get<IOxProgramSettings>()->GetString(L"Skin\\Current", std::wstring());
     const SkinEntry* chosen = pimpl->FindSkin(saved);
-    if (chosen == nullptr && !pimpl->skins.empty())
-        chosen = &pimpl->skins.front();
+    if (chosen == nullptr)
+        chosen = pimpl->FirstSkin();
     if (chosen == nullptr)
         return false;
     if (!chosen->path.empty() && !pimpl->Manager()->LoadSkin(chosen->path.c_str()))
         return false;
-    pimpl->skinned = !chosen->path.empty();
-    pimpl->currentName = chosen->name;
+    pimpl->MakeCurrent(*chosen);
     return true;
 }
 
@@ -256,24 +299,21 @@ void OxUiMgr::ReservedWindowOperation(DWORD, BYTE) {}
 
 std::wstring& OxUiMgr::GetCurrentSkin(std::wstring& name)
 {
-    name = pimpl->currentName;
+    name = pimpl->CurrentName();
     return name;
 }
 
 void OxUiMgr::GetSkinNames(std::vector<std::wstring>& names)
 {
-    names.clear();
-    for (const SkinEntry& entry : pimpl->skins)
-        names.push_back(entry.name);
+    names = pimpl->SkinNames();
 }
 
 void OxUiMgr::SelectSkin(const std::wstring& name)
 {
-    if (pimpl->FindSkin(name) == nullptr)
+    if (!pimpl->ChooseForNextStart(name))
         return;
-    pimpl->currentName = name;
-    pimpl->programMgr.Get<IOxProgramSettings>()->SetString(L"Skin\\Current", name);
-    skinChanged(pimpl->currentName);
+    pimpl->ProgramMgr().Get<IOxProgramSettings>()->SetString(L"Skin\\Current", name);
+    skinChanged(pimpl->CurrentName());
 }
 
 boost::signals2::connection OxUiMgr::ConnectSkinChanged(const SkinChangedSignal::slot_type& handler, ConnectPosition position)
