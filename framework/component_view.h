@@ -30,8 +30,6 @@ public:
         return registry->GetInitParam(NameKeyOf<Self>());
     }
 
-    IOxQueryInterface* Registry() const { return registry; }
-
 private:
     IOxQueryInterface* registry;
 };
