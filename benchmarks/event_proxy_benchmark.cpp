@@ -13,7 +13,7 @@
 
 #include <windows.h>
 
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/ox_event_proxy.h"
 #include "framework/program_mgr.h"
 
@@ -92,7 +92,7 @@ int wmain(int argc, wchar_t** argv)
     const int calls = std::max(Burst, (argc > 1 ? _wtoi(argv[1]) : 200000) / Burst * Burst);
 
     OxProgramMgr programMgr;
-    programMgr.RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
+    RegisterComponent<OxEventProxy>(&programMgr, DependsOn<>());
     const OxInterfacePtr<IOxEventProxy> accessor(&programMgr, "Benchmark");
     const boost::shared_ptr<IOxEventProxy> proxy = accessor.Get();
 

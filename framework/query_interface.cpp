@@ -14,11 +14,6 @@ bool IOxQueryInterface::RegisterCreator(const std::string& name, const Component
     return RegisterCreator(name, creator, SingleDependency(dependsOn));
 }
 
-void BuildComponentNow(IOxQueryInterface* queryInterface, const std::string& name)
-{
-    queryInterface->GetInterface(name, "GlobalUse");
-}
-
 bool IOxQueryInterface::RegisterInstance(const std::string& name, const OxComponentHandle& instance, const std::string& dependsOn)
 {
     return RegisterInstance(name, instance, SingleDependency(dependsOn));

@@ -50,7 +50,3 @@ public:
 protected:
     ~IOxQueryInterface() = default;
 };
-
-// Builds a registered component at once instead of at its first request, and hands it to the
-// registry, which keeps it until teardown.
-void BuildComponentNow(IOxQueryInterface* queryInterface, const std::string& name);

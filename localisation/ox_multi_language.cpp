@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/program_info.h"
 #include "framework/interfaces/program_settings.h"
 #include "localisation/language_pack.h"
@@ -17,11 +17,6 @@ const wchar_t CurrentLanguageSetting[] = L"Language\\Current";
 const wchar_t EnglishCode[] = L"eng";
 const wchar_t DefaultSizeUnits[] = L"bytes KB MB GB TB";
 const wchar_t DefaultSpeedUnits[] = L"bytes/sec KB/s MB/s GB/s TB/s";
-
-boost::signals2::connect_position SignalPosition(ConnectPosition position)
-{
-    return position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back;
-}
 
 } // namespace
 
@@ -110,16 +105,13 @@ public:
         return out;
     }
 
-    int IntParam(const char* key) const { return programMgr->GetInitParam("OxMultiLanguage")->GetIntParam(key, 0); }
-    boost::shared_ptr<IOxProgramSettings> Settings() const
-    {
-        return OxInterfacePtr<IOxProgramSettings>(programMgr, "OxMultiLanguage").Get();
-    }
+    int IntParam(const char* key) const { return programMgr.InitParams()->GetIntParam(key, 0); }
+    boost::shared_ptr<IOxProgramSettings> Settings() const { return programMgr.Get<IOxProgramSettings>(); }
 
     ScopedLibrary packModule;
     LanguageList languages;
     int currentIndex = 0;
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxMultiLanguage> programMgr;
     CAppModule* appModule = nullptr;
 
 private:
@@ -142,7 +134,7 @@ private:
     std::wstring PackPath(const std::wstring& file) const { return ResolveInProgramFolder(ProgramModule(), L"lang\\" + file); }
     HMODULE ProgramModule() const { return Identity()->GetModuleInstance(); }
     std::wstring ProductName() const { return Identity()->GetProductName(); }
-    boost::shared_ptr<IOxProgramInfo> Identity() const { return OxInterfacePtr<IOxProgramInfo>(programMgr, "OxMultiLanguage").Get(); }
+    boost::shared_ptr<IOxProgramInfo> Identity() const { return programMgr.Get<IOxProgramInfo>(); }
 };
 
 OxMultiLanguage::OxMultiLanguage(IOxQueryInterface* queryInterface)

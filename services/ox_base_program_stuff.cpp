@@ -2,7 +2,7 @@
 
 #include <boost/bind/bind.hpp>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/event_proxy.h"
 #include "framework/interfaces/program_info.h"
 #include "platform/contained_window.h"
@@ -25,7 +25,7 @@ public:
 
     bool CheckSingleInstance()
     {
-        if (programMgr->GetInitParam("OxBaseProgramStuff")->GetIntParam("MultiInstanceAllowed", 1) != 0)
+        if (programMgr.InitParams()->GetIntParam("MultiInstanceAllowed", 1) != 0)
             return true;
         instanceMutex.Reset(::CreateMutexW(nullptr, TRUE, SingleInstanceMutexName));
         if (::GetLastError() != ERROR_ALREADY_EXISTS)
@@ -65,11 +65,15 @@ public:
         mainWindow = window;
     }
 
+    HWND MainWindow() const { return mainWindow; }
+    bool IsMainThread() const { return ::GetCurrentThreadId() == mainThreadId; }
+    void SetRestartOnExit(bool restart) { restartRequested = restart; }
+
     void RestartIfRequested()
     {
         if (!restartRequested)
             return;
-        const HINSTANCE module = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxBaseProgramStuff").Get()->GetModuleInstance();
+        const HINSTANCE module = programMgr.Get<IOxProgramInfo>()->GetModuleInstance();
         const std::wstring path = ModuleFilePath(module);
         if (path.empty())
             return;
@@ -82,11 +86,18 @@ public:
         }
     }
 
-    bool restartRequested = false;
-    HWND mainWindow = nullptr;
-    DWORD mainThreadId = 0;
-    bool exitCodeSet = false;
-    int exitCode = 0;
+    void SetExitCode(int code)
+    {
+        exitCodeSet = true;
+        exitCode = code;
+    }
+
+    bool GetExitCode(int* code) const
+    {
+        if (exitCodeSet && code != nullptr)
+            *code = exitCode;
+        return exitCodeSet;
+    }
 
 private:
     // False when the running instance did not take the command line: it refused it, is gone,
@@ -153,17 +164,20 @@ private:
         ::KillTimer(windowHook, CommandLineTimerId);
         std::vector<std::wstring> batch;
         batch.swap(pendingCommandLines);
-        OxInterfacePtr<IOxEventProxy>(programMgr, "OxBaseProgramStuff")
-            .Get()
-            ->SendCall(boost::bind(&OxBaseProgramStuff::FireCommandLines, ownerComponent, batch));
+        programMgr.Get<IOxEventProxy>()->SendCall(boost::bind(&OxBaseProgramStuff::FireCommandLines, ownerComponent, batch));
         return 0;
     }
 
     ScopedHandle instanceMutex;
     CContainedWindow windowHook;
     std::vector<std::wstring> pendingCommandLines;
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxBaseProgramStuff> programMgr;
     OxBaseProgramStuff* ownerComponent;
+    bool restartRequested = false;
+    HWND mainWindow = nullptr;
+    DWORD mainThreadId = 0;
+    bool exitCodeSet = false;
+    int exitCode = 0;
 };
 
 OxBaseProgramStuff::OxBaseProgramStuff(IOxQueryInterface* queryInterface)
@@ -180,17 +194,17 @@ void OxBaseProgramStuff::AttachMainWindow(HWND window)
 
 HWND OxBaseProgramStuff::GetMainWindow()
 {
-    return pimpl->mainWindow;
+    return pimpl->MainWindow();
 }
 
 bool OxBaseProgramStuff::IsMainThread()
 {
-    return ::GetCurrentThreadId() == pimpl->mainThreadId;
+    return pimpl->IsMainThread();
 }
 
 void OxBaseProgramStuff::SetRestartOnExit(bool restart)
 {
-    pimpl->restartRequested = restart;
+    pimpl->SetRestartOnExit(restart);
 }
 
 void OxBaseProgramStuff::RestartIfRequested()
@@ -206,20 +220,17 @@ bool OxBaseProgramStuff::CheckSingleInstance()
 boost::signals2::connection OxBaseProgramStuff::ConnectCommandLine(const CommandLineSignal::slot_type& handler,
                                                                    ConnectPosition position)
 {
-    return commandLineSignal.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return commandLineSignal.connect(handler, SignalPosition(position));
 }
 
 void OxBaseProgramStuff::SetExitCode(int exitCode)
 {
-    pimpl->exitCodeSet = true;
-    pimpl->exitCode = exitCode;
+    pimpl->SetExitCode(exitCode);
 }
 
 bool OxBaseProgramStuff::GetExitCode(int* exitCode)
 {
-    if (pimpl->exitCodeSet && exitCode != nullptr)
-        *exitCode = pimpl->exitCode;
-    return pimpl->exitCodeSet;
+    return pimpl->GetExitCode(exitCode);
 }
 
 void OxBaseProgramStuff::FireCommandLines(const std::vector<std::wstring>& commandLines)

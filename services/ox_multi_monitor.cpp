@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "platform/contained_window.h"
 
 namespace {
@@ -105,7 +105,7 @@ private:
 OxMultiMonitor::OxMultiMonitor(IOxQueryInterface* queryInterface)
     : pimpl(new impl(this))
 {
-    if (queryInterface != nullptr && queryInterface->GetInitParam("OxMultiMonitor")->GetIntParam("UseMessageWnd", 1) == 0)
+    if (OxComponentView<IOxMultiMonitor>(queryInterface).InitParams()->GetIntParam("UseMessageWnd", 1) == 0)
         return;
     pimpl->Refresh();
     monitorsChanged();
@@ -120,7 +120,7 @@ OxMultiMonitor::~OxMultiMonitor()
 boost::signals2::connection OxMultiMonitor::ConnectMonitorsChanged(const MonitorsChangedSignal::slot_type& handler,
                                                                    ConnectPosition position)
 {
-    return monitorsChanged.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return monitorsChanged.connect(handler, SignalPosition(position));
 }
 
 int OxMultiMonitor::GetMonitorCount()

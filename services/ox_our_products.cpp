@@ -56,7 +56,7 @@ bool OxOurProducts::GetProductExePath(const std::string& key, std::wstring& path
     const ProductRecord* const record = Find(key);
     if (record == nullptr)
         return false;
-    const std::wstring company = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxOurProducts").Get()->GetCompanyName();
+    const std::wstring company = programMgr.Get<IOxProgramInfo>()->GetCompanyName();
     const OxRegistry productKey(HKEY_CURRENT_USER, L"Software\\" + company + L"\\" + record->name);
     std::wstring fileName;
     if (!productKey.ReadString(L"", path) || !productKey.ReadString(L"program_exe_name", fileName))

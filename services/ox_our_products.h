@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/component_view.h"
 #include "framework/interfaces/our_products.h"
 
 class OxOurProducts : public IOxOurProducts {
@@ -37,7 +38,7 @@ private:
     const ProductRecord* Find(const std::string& key) const;
 
     std::vector<ProductRecord> products;
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxOurProducts> programMgr;
 };
 
 // Opens the maker's help page in the user's browser; false when the shell could not.

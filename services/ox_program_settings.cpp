@@ -4,7 +4,7 @@
 #include <list>
 #include <map>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/program_info.h"
 #include "services/registry.h"
 #include "services/shell_folders.h"
@@ -24,10 +24,9 @@ class OxProgramSettings::impl {
 public:
     explicit impl(IOxQueryInterface* queryInterface) : programMgr(queryInterface)
     {
-        const boost::shared_ptr<IOxProgramInfo> identity =
-            OxInterfacePtr<IOxProgramInfo>(programMgr, "OxProgramSettings").Get();
+        const boost::shared_ptr<IOxProgramInfo> identity = programMgr.Get<IOxProgramInfo>();
         keyPath = std::wstring(L"Software\\") + identity->GetCompanyName() + L"\\" + identity->GetProductName();
-        const bool currentUser = programMgr->GetInitParam("OxProgramSettings")->GetIntParam("CurrentUser", 1) != 0;
+        const bool currentUser = programMgr.InitParams()->GetIntParam("CurrentUser", 1) != 0;
         rootKey = currentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     }
 
@@ -71,13 +70,12 @@ public:
     // A data folder of the program below the special folder csidl.
     std::wstring DataFolder(int csidl, const std::wstring& subfolder, bool create) const
     {
-        const boost::shared_ptr<IOxProgramInfo> identity =
-            OxInterfacePtr<IOxProgramInfo>(programMgr, "OxProgramSettings").Get();
+        const boost::shared_ptr<IOxProgramInfo> identity = programMgr.Get<IOxProgramInfo>();
         return ProgramDataFolder(csidl, identity->GetCompanyName(), identity->GetProductName(), subfolder, create);
     }
 
     std::wstring keyPath;
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxProgramSettings> programMgr;
 
 private:
     // Forgets handlers whose tracked objects have expired, and names nobody watches any more.

@@ -76,8 +76,8 @@ void SaveWindowState(IOxSettings& settings, const std::wstring& name, HWND windo
     settings.SetInt(WindowValue(name, L"WinMaximized"), 0);
 }
 
-void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, const std::wstring& name, HWND window,
-                        int* showCommand, bool keepSize)
+void RestoreWindowState(IOxSettings& settings, const OxComponentView<IOxProgramSettings>& programMgr, const std::wstring& name,
+                        HWND window, int* showCommand, bool keepSize)
 {
     if (!::IsWindow(window))
         return;
@@ -89,7 +89,7 @@ void RestoreWindowState(IOxSettings& settings, IOxQueryInterface* programMgr, co
         const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0);
         const RECT placed = WherePositioned(window, stored);
         ::SetWindowPos(window, nullptr, placed.left, placed.top, stored.right - stored.left, stored.bottom - stored.top, flags);
-        OxInterfacePtr<IOxMultiMonitor>(programMgr, "OxProgramSettings").Get()->EnsureWindowOnMonitor(window);
+        programMgr.Get<IOxMultiMonitor>()->EnsureWindowOnMonitor(window);
     }
     if (showCommand != nullptr && settings.GetInt(WindowValue(name, L"WinMaximized"), 0) != 0)
         *showCommand = SW_MAXIMIZE;

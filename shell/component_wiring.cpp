@@ -1,7 +1,6 @@
 #include "shell/component_wiring.h"
 
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/ox_event_proxy.h"
 #include "framework/program_mgr.h"
 #include "localisation/ox_multi_language.h"
@@ -21,27 +20,24 @@ void RegisterComponents(HINSTANCE moduleInstance)
     IOxProgramInfo_Add(registry, moduleInstance, L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
                        VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
 
-    registry->RegisterCreator("OxBaseProgramStuff", OxObjDelayCreate<OxBaseProgramStuff>(),
-                              DependencyList{"OxProgramInfo", "OxEventProxy"});
-    registry->GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 0);
-    registry->RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
-                              DependencyList{"OxProgramInfo", "OxMultiMonitor"});
-    registry->RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string());
+    RegisterComponent<OxBaseProgramStuff>(registry, DependsOn<IOxProgramInfo, IOxEventProxy>());
+    InitParamsOf<OxBaseProgramStuff>(registry)->SetIntParam("MultiInstanceAllowed", 0);
+    RegisterComponent<OxProgramSettings>(registry, DependsOn<IOxProgramInfo, IOxMultiMonitor>());
+    RegisterComponent<OxEventProxy>(registry, DependsOn<>());
 
-    registry->RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
-    registry->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
-    registry->RegisterCreator("OxUiMgr", OxObjDelayCreate<OxUiMgr>(),
-                              DependencyList{"OxBaseProgramStuff", "OxProgramSettings", "OxMultiLanguage", "OxProgramInfo"});
+    RegisterComponent<OxUiUpdate>(registry, DependsOn<>());
+    RegisterComponent<OxMultiMonitor>(registry, DependsOn<>());
+    RegisterComponent<OxUiMgr>(registry,
+                               DependsOn<IOxBaseProgramStuff, IOxProgramSettings, IOxMultiLanguage, IOxProgramInfo>());
     // No skin libraries: the native look.
-    registry->GetInitParam("OxUiMgr")->SetIntParam("UseSkins", 0);
-    registry->GetInitParam("OxUiMgr")->SetIntParam("UseNative", 1);
-    registry->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
-                              DependencyList{"OxProgramSettings", "OxProgramInfo"});
-    registry->RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});
+    InitParamsOf<OxUiMgr>(registry)->SetIntParam("UseSkins", 0);
+    InitParamsOf<OxUiMgr>(registry)->SetIntParam("UseNative", 1);
+    RegisterComponent<OxMultiLanguage>(registry, DependsOn<IOxProgramSettings, IOxProgramInfo>());
+    RegisterComponent<OxOurProducts>(registry, DependsOn<IOxProgramInfo>());
 }
 
 void BuildMainThreadComponents(IOxQueryInterface* registry)
 {
     // Its window must belong to this, the main, thread, whichever thread asks for it first.
-    BuildComponentNow(registry, "OxEventProxy");
+    BuildComponentNow<IOxEventProxy>(registry);
 }

@@ -1,5 +1,6 @@
 #include "shell/ox_program_info.h"
 
+#include "framework/component_registration.h"
 #include "shell/version_text.h"
 
 OxProgramInfo::OxProgramInfo(HINSTANCE moduleInstance, const wchar_t* shortName, const wchar_t* productName,
@@ -44,11 +45,6 @@ void IOxProgramInfo_Add(IOxQueryInterface* queryInterface, HINSTANCE moduleInsta
     const boost::shared_ptr<OxProgramInfo> identity(new OxProgramInfo(
         moduleInstance, shortName, productName, nameSuffix, companyName, versionText, majorVersion, minorVersion, buildNumber));
 
-    // Hands out the object built here; the registry owns it from the first request on.
-    struct HandOutIdentity {
-        boost::shared_ptr<OxProgramInfo> identity;
-        OxComponentHandle operator()(IOxQueryInterface*) const { return OxComponentHandleOf(identity); }
-    };
-    queryInterface->RegisterCreator("OxProgramInfo", HandOutIdentity{identity}, std::string());
-    BuildComponentNow(queryInterface, "OxProgramInfo");
+    RegisterBuiltComponent(queryInterface, identity, DependsOn<>());
+    BuildComponentNow<IOxProgramInfo>(queryInterface);
 }

@@ -5,7 +5,7 @@
 #include <deque>
 #include <map>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/multi_language.h"
 #include "framework/interfaces/program_info.h"
@@ -31,9 +31,11 @@ struct CustomInfo {
     DWORD extra;
 };
 
-HMODULE ProgramModule(IOxQueryInterface* programMgr)
+typedef OxComponentView<IOxUiMgr> Components;
+
+HMODULE ProgramModule(const Components& programMgr)
 {
-    return OxInterfacePtr<IOxProgramInfo>(programMgr, "OxUiMgr").Get()->GetModuleInstance();
+    return programMgr.Get<IOxProgramInfo>()->GetModuleInstance();
 }
 
 // The folder part of a search pattern's full path, with its separator.
@@ -52,10 +54,10 @@ std::wstring PatternFolder(const std::wstring& pattern)
 
 class OxUiMgr::impl {
 public:
-    explicit impl(IOxQueryInterface* programMgr)
-        : programMgr(programMgr),
-          controls(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), programMgr),
-          manager(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), programMgr)
+    explicit impl(IOxQueryInterface* queryInterface)
+        : programMgr(queryInterface),
+          controls(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), queryInterface),
+          manager(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), queryInterface)
     {
     }
 
@@ -109,8 +111,8 @@ public:
     {
         const std::wstring pattern = ResolveInProgramFolder(ProgramModule(programMgr), L"skins\\*.*");
         const std::wstring folder = PatternFolder(pattern);
-        const std::wstring product = OxInterfacePtr<IOxProgramInfo>(programMgr, "OxUiMgr").Get()->GetProductName();
-        const std::wstring language = OxInterfacePtr<IOxMultiLanguage>(programMgr, "OxUiMgr").Get()->GetCurrentLanguage().code;
+        const std::wstring product = programMgr.Get<IOxProgramInfo>()->GetProductName();
+        const std::wstring language = programMgr.Get<IOxMultiLanguage>()->GetCurrentLanguage().code;
         WIN32_FIND_DATAW found = {};
         const ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
         if (!search)
@@ -131,6 +133,9 @@ public:
         } while (::FindNextFileW(search.Get(), &found));
     }
 
+    void AddNativeSkin() { skins.push_back(SkinEntry{NativeSkinName, std::wstring()}); }
+
+    // Null when no skin has that name.
     const SkinEntry* FindSkin(const std::wstring& name) const
     {
         for (const SkinEntry& entry : skins) {
@@ -140,13 +145,59 @@ public:
         return nullptr;
     }
 
-    bool ManagerLoaded() const { return manager.IsLoaded(); }
+    // Null when there is no skin.
+    const SkinEntry* FirstSkin() const { return skins.empty() ? nullptr : &skins.front(); }
 
-    IOxQueryInterface* programMgr;
-    std::deque<SkinEntry> skins;
-    bool skinned = false;
-    std::wstring currentName;
-    std::map<DWORD, CustomInfo> customInfo;
+    std::vector<std::wstring> SkinNames() const
+    {
+        std::vector<std::wstring> names;
+        for (const SkinEntry& entry : skins)
+            names.push_back(entry.name);
+        return names;
+    }
+
+    // Makes one of the skins found current; the loaded skin, if any, is the chosen one's.
+    void MakeCurrent(const SkinEntry& chosen)
+    {
+        skinned = !chosen.path.empty();
+        currentName = chosen.name;
+    }
+
+    // Makes a skin found the choice for the next start; false for a name that is none.
+    bool ChooseForNextStart(const std::wstring& name)
+    {
+        if (FindSkin(name) == nullptr)
+            return false;
+        currentName = name;
+        return true;
+    }
+
+    const std::wstring& CurrentName() const { return currentName; }
+    bool Skinned() const { return skinned; }
+    bool ManagerLoaded() const { return manager.IsLoaded(); }
+    const Components& ProgramMgr() const { return programMgr; }
+
+    // With a skin its library keeps the custom values; without one they are kept here.
+    bool GetCustomInfo(DWORD id, DWORD values[4], DWORD* extra) const
+    {
+        if (skinned) {
+            const std::wstring address = L"Custom\\?Id=" + std::to_wstring(id);
+            return Manager()->GetCustomInfo(address.c_str(), values, extra, &id, 0) != FALSE;
+        }
+        const auto found = customInfo.find(id);
+        if (found == customInfo.end())
+            return false;
+        std::copy(found->second.values, found->second.values + 4, values);
+        if (extra != nullptr)
+            *extra = found->second.extra;
+        return true;
+    }
+
+    void SetCustomInfo(DWORD id, const DWORD values[4], DWORD extra)
+    {
+        CustomInfo info = {{values[0], values[1], values[2], values[3]}, extra};
+        customInfo[id] = info;
+    }
 
 private:
     template <class Shutdown>
@@ -158,10 +209,16 @@ private:
         library.Unload();
     }
 
+    const Components programMgr;
     SkinLibrary controls;
     SkinLibrary manager;
     bool controlsStarted = false;
     bool managerStarted = false;
+    std::deque<SkinEntry> skins;
+    // True while the current skin is drawn by the libraries.
+    bool skinned = false;
+    std::wstring currentName;
+    std::map<DWORD, CustomInfo> customInfo;
 };
 
 OxUiMgr::OxUiMgr(IOxQueryInterface* queryInterface)
@@ -176,14 +233,14 @@ void OxUiMgr::ShowHtmlPage(const std::wstring&, WORD, HWND) {}
 int OxUiMgr::SkinMessageBox(const wchar_t* text, UINT type, HWND owner, const wchar_t* caption)
 {
     if (owner == nullptr)
-        owner = OxInterfacePtr<IOxBaseProgramStuff>(pimpl->programMgr, "OxUiMgr").Get()->GetMainWindow();
+        owner = pimpl->ProgramMgr().Get<IOxBaseProgramStuff>()->GetMainWindow();
     std::wstring defaultCaption;
     if (caption == nullptr) {
-        defaultCaption = OxInterfacePtr<IOxProgramInfo>(pimpl->programMgr, "OxUiMgr").Get()->GetFullName();
+        defaultCaption = pimpl->ProgramMgr().Get<IOxProgramInfo>()->GetFullName();
         caption = defaultCaption.c_str();
     }
     DWORD result = 0;
-    if (pimpl->skinned && pimpl->Controls()->DrawMessageBox(text, caption, type, owner, &result))
+    if (pimpl->Skinned() && pimpl->Controls()->DrawMessageBox(text, caption, type, owner, &result))
         return static_cast<int>(result);
     const DialogActivateHook centred;
     return ::MessageBoxW(owner, text, caption, type);
@@ -193,35 +250,24 @@ int OxUiMgr::SkinTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner
                                 DWORD extra3)
 {
     DWORD result = 0;
-    if (pimpl->skinned && pimpl->Controls()->DrawPopupMenu(&result, menu, flags, x, y, owner, extra1, extra2, extra3))
+    if (pimpl->Skinned() && pimpl->Controls()->DrawPopupMenu(&result, menu, flags, x, y, owner, extra1, extra2, extra3))
         return static_cast<int>(result);
     return ::TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr);
 }
 
 bool OxUiMgr::GetCustomInfo(DWORD id, DWORD values[4], DWORD* extra)
 {
-    if (pimpl->skinned) {
-        const std::wstring address = L"Custom\\?Id=" + std::to_wstring(id);
-        return pimpl->Manager()->GetCustomInfo(address.c_str(), values, extra, &id, 0) != FALSE;
-    }
-    const auto found = pimpl->customInfo.find(id);
-    if (found == pimpl->customInfo.end())
-        return false;
-    std::copy(found->second.values, found->second.values + 4, values);
-    if (extra != nullptr)
-        *extra = found->second.extra;
-    return true;
+    return pimpl->GetCustomInfo(id, values, extra);
 }
 
 void OxUiMgr::SetCustomInfo(DWORD id, const DWORD values[4], DWORD extra)
 {
-    CustomInfo info = {{values[0], values[1], values[2], values[3]}, extra};
-    pimpl->customInfo[id] = info;
+    pimpl->SetCustomInfo(id, values, extra);
 }
 
 int OxUiMgr::DoModalCustomDialog(DWORD value, UINT dialogId, DWORD param)
 {
-    if (!pimpl->skinned)
+    if (!pimpl->Skinned())
         return -1;
     const std::wstring address = L"Custom/Dialog?id=" + std::to_wstring(dialogId);
     return static_cast<int>(pimpl->Controls()->CustomDialog(value, address.c_str(), param, 1));
@@ -229,7 +275,7 @@ int OxUiMgr::DoModalCustomDialog(DWORD value, UINT dialogId, DWORD param)
 
 int OxUiMgr::CreateCustomDialog(DWORD value, UINT dialogId, DWORD param)
 {
-    if (!pimpl->skinned)
+    if (!pimpl->Skinned())
         return 0;
     const std::wstring address = L"Custom/Dialog?id=" + std::to_wstring(dialogId);
     return static_cast<int>(pimpl->Controls()->CustomDialog(value, address.c_str(), param, 0));
@@ -237,13 +283,13 @@ int OxUiMgr::CreateCustomDialog(DWORD value, UINT dialogId, DWORD param)
 
 void OxUiMgr::ApplySkinToWindow(HWND window, DWORD)
 {
-    if (pimpl->skinned)
+    if (pimpl->Skinned())
         pimpl->Controls()->SkinWindow(window, 1);
 }
 
 bool OxUiMgr::LoadSkins()
 {
-    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->programMgr->GetInitParam("OxUiMgr");
+    const boost::shared_ptr<IOxInterfaceInitParam> parameters = pimpl->ProgramMgr().InitParams();
     const bool useSkins = parameters->GetIntParam("UseSkins", 1) != 0;
     const bool useNative = parameters->GetIntParam("UseNative", 0) != 0;
     pimpl->StartAfresh();
@@ -253,18 +299,16 @@ bool OxUiMgr::LoadSkins()
             pimpl->DiscoverSkins();
     }
     if (useNative)
-        pimpl->skins.push_back(SkinEntry{NativeSkinName, std::wstring()});
-    const std::wstring saved =
-        OxInterfacePtr<IOxProgramSettings>(pimpl->programMgr, "OxUiMgr").Get()->GetString(L"Skin\\Current", std::wstring());
+        pimpl->AddNativeSkin();
+    const std::wstring saved = pimpl->ProgramMgr().Get<IOxProgramSettings>()->GetString(L"Skin\\Current", std::wstring());
     const SkinEntry* chosen = pimpl->FindSkin(saved);
-    if (chosen == nullptr && !pimpl->skins.empty())
-        chosen = &pimpl->skins.front();
+    if (chosen == nullptr)
+        chosen = pimpl->FirstSkin();
     if (chosen == nullptr)
         return false;
     if (!chosen->path.empty() && !pimpl->Manager()->LoadSkin(chosen->path.c_str()))
         return false;
-    pimpl->skinned = !chosen->path.empty();
-    pimpl->currentName = chosen->name;
+    pimpl->MakeCurrent(*chosen);
     return true;
 }
 
@@ -272,29 +316,26 @@ void OxUiMgr::ReservedWindowOperation(DWORD, BYTE) {}
 
 std::wstring& OxUiMgr::GetCurrentSkin(std::wstring& name)
 {
-    name = pimpl->currentName;
+    name = pimpl->CurrentName();
     return name;
 }
 
 void OxUiMgr::GetSkinNames(std::vector<std::wstring>& names)
 {
-    names.clear();
-    for (const SkinEntry& entry : pimpl->skins)
-        names.push_back(entry.name);
+    names = pimpl->SkinNames();
 }
 
 void OxUiMgr::SelectSkin(const std::wstring& name)
 {
-    if (pimpl->FindSkin(name) == nullptr)
+    if (!pimpl->ChooseForNextStart(name))
         return;
-    pimpl->currentName = name;
-    OxInterfacePtr<IOxProgramSettings>(pimpl->programMgr, "OxUiMgr").Get()->SetString(L"Skin\\Current", name);
-    skinChanged(pimpl->currentName);
+    pimpl->ProgramMgr().Get<IOxProgramSettings>()->SetString(L"Skin\\Current", name);
+    skinChanged(pimpl->CurrentName());
 }
 
 boost::signals2::connection OxUiMgr::ConnectSkinChanged(const SkinChangedSignal::slot_type& handler, ConnectPosition position)
 {
-    return skinChanged.connect(handler, position == ConnectAtFront ? boost::signals2::at_front : boost::signals2::at_back);
+    return skinChanged.connect(handler, SignalPosition(position));
 }
 
 HWND OxUiMgr::CreateBannerWindow(const BannerInfo& banner, WORD controlId)

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "framework/init_param.h"
+#include "framework/component_view.h"
 #include "platform/contained_window.h"
 #include "platform/dynamic_update_ui.h"
 #include "ui/accelerator_texts.h"
@@ -81,7 +81,7 @@ private:
     void RewritePopup(HMENU menu)
     {
         const bool writeAccelerators =
-            programMgr->GetInitParam("OxUiUpdate")->GetIntParam("DynamicMenuAccel", 0) != 0;
+            programMgr.InitParams()->GetIntParam("DynamicMenuAccel", 0) != 0;
         for (int position = ::GetMenuItemCount(menu) - 1; position >= 0; --position) {
             const HMENU submenu = ::GetSubMenu(menu, position);
             if (submenu != nullptr)
@@ -146,7 +146,7 @@ private:
         return text;
     }
 
-    IOxQueryInterface* programMgr;
+    const OxComponentView<IOxUiUpdate> programMgr;
     CMessageLoop* messageLoop = nullptr;
     DWORD nextHookId = 1;
     std::map<DWORD, boost::shared_ptr<CContainedWindow>> hookedWindows;

@@ -8,6 +8,7 @@
 #include <boost/signals2/signal.hpp>
 #include <windows.h>
 
+#include "framework/connect_position.h"
 #include "framework/interface_ptr.h"
 
 // Each element is one whole command line of a later start, exactly as it was given.

@@ -5,6 +5,7 @@
 #include <boost/signals2/signal.hpp>
 #include <windows.h>
 
+#include "framework/connect_position.h"
 #include "framework/interface_ptr.h"
 
 typedef boost::signals2::signal<void()> MonitorsChangedSignal;

@@ -8,6 +8,7 @@
 #include <boost/signals2/signal.hpp>
 #include <windows.h>
 
+#include "framework/connect_position.h"
 #include "framework/interface_ptr.h"
 #include "framework/interfaces/banner_info.h"
 

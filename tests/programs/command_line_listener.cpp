@@ -19,7 +19,7 @@
 #include <shellapi.h>
 
 #include "command_line_log.h"
-#include "framework/init_param.h"
+#include "framework/component_registration.h"
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/program_mgr.h"
 #include "platform/message_loop.h"
@@ -100,7 +100,7 @@ int Listen(const Options& options)
     IOxQueryInterface* const registry = GetProgramMgr();
     RegisterComponents(::GetModuleHandleW(nullptr));
     if (options.multiInstance)
-        registry->GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 1);
+        InitParamsOf<IOxBaseProgramStuff>(registry)->SetIntParam("MultiInstanceAllowed", 1);
 
     const OxInterfacePtr<IOxBaseProgramStuff> baseProgramStuff(registry, "GlobalUse");
     const std::wstring logPath = options.logPath;

@@ -1,14 +1,14 @@
 // The program with neither skin libraries nor the native look: skin loading fails, unless
 // "--native-skin" skips it.
-#include "framework/init_param.h"
-#include "framework/query_interface.h"
+#include "framework/component_registration.h"
+#include "framework/interfaces/ui_mgr.h"
 #include "shell/program_entry.h"
 
 namespace {
 
 void WithoutAnyLook(IOxQueryInterface* registry)
 {
-    registry->GetInitParam("OxUiMgr")->SetIntParam("UseNative", 0);
+    InitParamsOf<IOxUiMgr>(registry)->SetIntParam("UseNative", 0);
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
+#include "framework/interfaces/multi_monitor.h"
 #include "framework/program_mgr.h"
 #include "services/ox_program_settings.h"
 #include "shell/ox_program_info.h"
@@ -32,8 +33,7 @@ protected:
     {
         IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", TestProductName().c_str(), L"", L"ZELK Soft",
                            VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager.RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
-                                DependencyList{"OxProgramInfo", "OxMultiMonitor"});
+        RegisterComponent<OxProgramSettings>(&manager, DependsOn<IOxProgramInfo, IOxMultiMonitor>());
     }
     ~ProgramSettingsTest() override
     {

@@ -14,8 +14,7 @@
 #include <commctrl.h>
 
 #include "desktop.h"
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "localisation/ox_multi_language.h"
 #include "pack_folder.h"
@@ -147,13 +146,11 @@ protected:
         manager.reset(new OxProgramMgr);
         IOxProgramInfo_Add(manager.get(), program, L"ZELKVS", ProductName, L"", TestCompany().c_str(), VANTOR_VERSION_TEXT,
                            VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager->RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
-        manager->RegisterCreator("OxProgramSettings", OxObjDelayCreate<OxProgramSettings>(),
-                                 DependencyList{"OxProgramInfo", "OxMultiMonitor"});
-        manager->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
-                                 DependencyList{"OxProgramSettings", "OxProgramInfo"});
-        manager->RegisterCreator("OxUiMgr", OxObjDelayCreate<OxUiMgr>(), DependencyList{"OxProgramSettings", "OxProgramInfo"});
-        manager->RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});
+        RegisterComponent<OxMultiMonitor>(manager.get(), DependsOn<>());
+        RegisterComponent<OxProgramSettings>(manager.get(), DependsOn<IOxProgramInfo, IOxMultiMonitor>());
+        RegisterComponent<OxMultiLanguage>(manager.get(), DependsOn<IOxProgramSettings, IOxProgramInfo>());
+        RegisterComponent<OxUiMgr>(manager.get(), DependsOn<IOxProgramSettings, IOxProgramInfo>());
+        RegisterComponent<OxOurProducts>(manager.get(), DependsOn<IOxProgramInfo>());
     }
 
     template <class Component>
@@ -350,8 +347,8 @@ TEST_F(BadRegistryValuesTest, TheSkinFallsBackToTheFirstLook)
 {
     for (const RawValue& value : RawValues()) {
         Build();
-        manager->GetInitParam("OxUiMgr")->SetIntParam("UseSkins", 0);
-        manager->GetInitParam("OxUiMgr")->SetIntParam("UseNative", 1);
+        InitParamsOf<IOxUiMgr>(manager.get())->SetIntParam("UseSkins", 0);
+        InitParamsOf<IOxUiMgr>(manager.get())->SetIntParam("UseNative", 1);
         Store(L"Skin\\Current", value);
         EXPECT_TRUE(Get<IOxUiMgr>()->LoadSkins()) << value.what;
         std::wstring name;

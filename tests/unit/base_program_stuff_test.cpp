@@ -5,8 +5,8 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
+#include "framework/interfaces/program_info.h"
 #include "framework/ox_event_proxy.h"
 #include "framework/program_mgr.h"
 #include "platform/scoped_resource.h"
@@ -69,15 +69,14 @@ class BaseProgramStuffTest : public ::testing::Test {
 protected:
     BaseProgramStuffTest()
     {
-        manager.RegisterCreator("OxBaseProgramStuff", OxObjDelayCreate<OxBaseProgramStuff>(),
-                                DependencyList{"OxProgramInfo", "OxEventProxy"});
+        RegisterComponent<OxBaseProgramStuff>(&manager, DependsOn<IOxProgramInfo, IOxEventProxy>());
     }
     boost::shared_ptr<IOxBaseProgramStuff> Stuff() { return OxInterfacePtr<IOxBaseProgramStuff>(&manager, "GlobalUse").Get(); }
-    void WithEventProxy() { manager.RegisterCreator("OxEventProxy", OxObjDelayCreate<OxEventProxy>(), std::string()); }
+    void WithEventProxy() { RegisterComponent<OxEventProxy>(&manager, DependsOn<>()); }
     // Passes the single-instance check as the only instance, then attaches window.
     void StartAsTheOnlyInstance(HWND window)
     {
-        manager.GetInitParam("OxBaseProgramStuff")->SetIntParam("MultiInstanceAllowed", 0);
+        InitParamsOf<IOxBaseProgramStuff>(&manager)->SetIntParam("MultiInstanceAllowed", 0);
         ASSERT_TRUE(Stuff()->CheckSingleInstance());
         Stuff()->AttachMainWindow(window);
     }

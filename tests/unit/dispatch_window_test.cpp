@@ -2,6 +2,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "platform/message_loop.h"
 #include "shell/dispatch_window.h"
@@ -41,8 +42,8 @@ protected:
     {
         baseProgramStuff = boost::make_shared<RecordingBaseProgramStuff>(&manager);
         uiMgr = boost::make_shared<RecordingUiMgr>(&manager);
-        manager.RegisterInstance("OxBaseProgramStuff", OxComponentHandleOf(baseProgramStuff), std::string());
-        manager.RegisterInstance("OxUiMgr", OxComponentHandleOf(uiMgr), std::string());
+        RegisterComponentInstance(&manager, baseProgramStuff, DependsOn<>());
+        RegisterComponentInstance(&manager, uiMgr, DependsOn<>());
     }
 
     bool QuitWasPosted(int* exitCode)

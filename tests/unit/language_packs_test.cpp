@@ -5,8 +5,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "localisation/language_pack.h"
 #include "localisation/ox_multi_language.h"
@@ -31,12 +30,11 @@ protected:
         settings = boost::make_shared<InMemorySettings>();
         IOxProgramInfo_Add(manager.get(), folder->Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
                            VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager->RegisterInstance("OxProgramSettings", OxComponentHandleOf(settings), std::string());
-        manager->RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(),
-                                 DependencyList{"OxProgramSettings", "OxProgramInfo"});
+        RegisterComponentInstance(manager.get(), settings, DependsOn<>());
+        RegisterComponent<OxMultiLanguage>(manager.get(), DependsOn<IOxProgramSettings, IOxProgramInfo>());
     }
     void Configure(const std::wstring& code) { settings->texts[CurrentLanguage] = code; }
-    void SetParam(const char* key, int value) { manager->GetInitParam("OxMultiLanguage")->SetIntParam(key, value); }
+    void SetParam(const char* key, int value) { InitParamsOf<IOxMultiLanguage>(manager.get())->SetIntParam(key, value); }
     boost::shared_ptr<IOxMultiLanguage> Languages() { return OxInterfacePtr<IOxMultiLanguage>(manager.get(), "GlobalUse").Get(); }
 
     std::vector<std::wstring> Codes()

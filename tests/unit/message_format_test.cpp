@@ -5,7 +5,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "localisation/message_format.h"
 #include "localisation/ox_multi_language.h"
@@ -32,8 +32,8 @@ protected:
     {
         IOxProgramInfo_Add(&manager, folder.Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
                            VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager.RegisterInstance("OxProgramSettings", OxComponentHandleOf(settings), std::string());
-        manager.RegisterCreator("OxMultiLanguage", OxObjDelayCreate<OxMultiLanguage>(), std::string());
+        RegisterComponentInstance(&manager, settings, DependsOn<>());
+        RegisterComponent<OxMultiLanguage>(&manager, DependsOn<>());
     }
     boost::shared_ptr<IOxMultiLanguage> Languages() { return OxInterfacePtr<IOxMultiLanguage>(&manager, "GlobalUse").Get(); }
 

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "desktop.h"
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "services/ox_multi_monitor.h"
 #include "test_support.h"
@@ -171,8 +170,8 @@ TEST_F(MultiMonitorTest, ADisplayChangeRefreshesTheListAndCallsEveryHandlerOnce)
 TEST(MultiMonitorWithoutItsWindow, KnowsNoMonitorAndDoesNothingHarmful)
 {
     OxProgramMgr manager;
-    manager.RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string());
-    manager.GetInitParam("OxMultiMonitor")->SetIntParam("UseMessageWnd", 0);
+    RegisterComponent<OxMultiMonitor>(&manager, DependsOn<>());
+    InitParamsOf<IOxMultiMonitor>(&manager)->SetIntParam("UseMessageWnd", 0);
     OxMultiMonitor monitors(&manager);
     EXPECT_EQ(0, monitors.GetMonitorCount());
     EXPECT_EQ(nullptr, monitors.GetMonitorName(0));

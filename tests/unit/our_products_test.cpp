@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "pack_folder.h"
 #include "platform/module_path.h"
@@ -38,7 +38,7 @@ protected:
     {
         IOxProgramInfo_Add(&manager, nullptr, L"ZELKVS", L"ZELK Vantor Source", L"", TestCompany().c_str(),
                            VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager.RegisterCreator("OxOurProducts", OxObjDelayCreate<OxOurProducts>(), DependencyList{"OxProgramInfo"});
+        RegisterComponent<OxOurProducts>(&manager, DependsOn<IOxProgramInfo>());
     }
     ~OurProductsTest() override
     {

@@ -6,7 +6,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include "framework/init_param.h"
+#include "framework/component_registration.h"
 #include "program_settings_fixture.h"
 
 namespace {
@@ -184,7 +184,7 @@ TEST_F(ProgramSettingsTest, ForgetsWatchersWhoseObjectsAreGoneEvenWhileBeingNoti
 
 TEST_F(ProgramSettingsTest, UsesTheLocalMachineWhenCurrentUserIsOff)
 {
-    manager.GetInitParam("OxProgramSettings")->SetIntParam("CurrentUser", 0);
+    InitParamsOf<IOxProgramSettings>(&manager)->SetIntParam("CurrentUser", 0);
     const boost::shared_ptr<IOxProgramSettings> settings = Settings();
     const bool written = settings->SetInt(L"Machine", 11);
     DWORD value = 0;

@@ -6,6 +6,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include "framework/component_registration.h"
 #include "framework/interfaces/base_program_stuff.h"
 #include "framework/interfaces/multi_language.h"
 #include "framework/interfaces/ui_mgr.h"
@@ -195,11 +196,11 @@ class RunWithFakes {
 public:
     RunWithFakes(const RunCase& run) : publication(&manager)
     {
-        Register("OxBaseProgramStuff", boost::make_shared<LoggingBaseProgramStuff>(log, run.singleInstanceGoesOn,
-                                                                                   run.hasStoredExitCode, run.storedExitCode));
-        Register("OxUiUpdate", boost::make_shared<LoggingUiUpdate>(log));
-        Register("OxMultiLanguage", boost::make_shared<LoggingMultiLanguage>(log));
-        Register("OxUiMgr", boost::make_shared<LoggingUiMgr>(log, run.skinsLoad));
+        Register(boost::make_shared<LoggingBaseProgramStuff>(log, run.singleInstanceGoesOn, run.hasStoredExitCode,
+                                                             run.storedExitCode));
+        Register(boost::make_shared<LoggingUiUpdate>(log));
+        Register(boost::make_shared<LoggingMultiLanguage>(log));
+        Register(boost::make_shared<LoggingUiMgr>(log, run.skinsLoad));
     }
 
     int Run()
@@ -212,10 +213,10 @@ public:
 
 private:
     template <class Fake>
-    void Register(const char* name, const boost::shared_ptr<Fake>& fake)
+    void Register(const boost::shared_ptr<Fake>& fake)
     {
         fakes.push_back(fake);
-        manager.RegisterInstance(name, OxComponentHandleOf(fake), std::string());
+        RegisterComponentInstance(&manager, fake, DependsOn<>());
     }
 
     OxProgramMgr manager;

@@ -9,8 +9,7 @@
 #include <boost/make_shared.hpp>
 
 #include "desktop.h"
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "pack_folder.h"
 #include "platform/module_path.h"
@@ -87,10 +86,10 @@ protected:
         settings = boost::make_shared<InMemorySettings>();
         IOxProgramInfo_Add(manager.get(), skins.folder.Program(), L"ZELKVS", L"ZELK Vantor Source", L"", L"ZELK Soft",
                            VANTOR_VERSION_TEXT, VANTOR_VERSION_MAJOR, VANTOR_VERSION_MINOR, VANTOR_VERSION_PATCH);
-        manager->RegisterInstance("OxProgramSettings", OxComponentHandleOf(settings), std::string());
-        manager->RegisterCreator("OxUiMgr", OxObjDelayCreate<OxUiMgr>(), DependencyList{"OxProgramSettings", "OxProgramInfo"});
-        manager->GetInitParam("OxUiMgr")->SetIntParam("UseSkins", useSkins ? 1 : 0);
-        manager->GetInitParam("OxUiMgr")->SetIntParam("UseNative", useNative ? 1 : 0);
+        RegisterComponentInstance(manager.get(), settings, DependsOn<>());
+        RegisterComponent<OxUiMgr>(manager.get(), DependsOn<IOxProgramSettings, IOxProgramInfo>());
+        InitParamsOf<IOxUiMgr>(manager.get())->SetIntParam("UseSkins", useSkins ? 1 : 0);
+        InitParamsOf<IOxUiMgr>(manager.get())->SetIntParam("UseNative", useNative ? 1 : 0);
     }
     boost::shared_ptr<IOxUiMgr> UiMgr() { return OxInterfacePtr<IOxUiMgr>(manager.get(), "GlobalUse").Get(); }
     std::vector<std::wstring> SkinNames()

@@ -7,8 +7,7 @@
 
 #include <commctrl.h>
 
-#include "framework/init_param.h"
-#include "framework/obj_delay_create.h"
+#include "framework/component_registration.h"
 #include "framework/program_mgr.h"
 #include "freed_memory_watch.h"
 #include "platform/dynamic_update_ui.h"
@@ -69,7 +68,7 @@ class UiUpdateTest : public ::testing::Test {
 protected:
     UiUpdateTest() : window(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW)
     {
-        manager.RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
+        RegisterComponent<OxUiUpdate>(&manager, DependsOn<>());
     }
     ~UiUpdateTest() override { ::DestroyMenu(menu); }
 
@@ -87,7 +86,7 @@ protected:
 
 TEST_F(UiUpdateTest, PopupMenusShowTheAcceleratorsThatWork)
 {
-    manager.GetInitParam("OxUiUpdate")->SetIntParam("DynamicMenuAccel", 1);
+    InitParamsOf<IOxUiUpdate>(&manager)->SetIntParam("DynamicMenuAccel", 1);
     ::AppendMenuW(menu, MF_STRING, SaveId, L"Save\tCtrl+S");
     ::AppendMenuW(menu, MF_STRING, OpenId, L"Open");
     ::AppendMenuW(menu, MF_STRING, TabFirstId, L"\tStarts with a tab");

@@ -20,7 +20,7 @@ const DWORD Framed = WS_OVERLAPPEDWINDOW;
 
 class WindowStateTest : public ProgramSettingsTest {
 protected:
-    WindowStateTest() { manager.RegisterCreator("OxMultiMonitor", OxObjDelayCreate<OxMultiMonitor>(), std::string()); }
+    WindowStateTest() { RegisterComponent<OxMultiMonitor>(&manager, DependsOn<>()); }
 
     int Stored(const std::wstring& name) { return Settings()->GetInt(name, -12345); }
 };
