@@ -61,7 +61,7 @@ bool MeasureRound(const wchar_t* program, Sample* sample)
     ::Sleep(500);
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);
-    const ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, first.ProcessId()));
+    const vantor::ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, first.ProcessId()));
     if (!process || !::GetProcessMemoryInfo(process.Get(), &memory, sizeof(memory))) {
         std::fprintf(stderr, "%ls: no memory figures\n", program);
         return false;

@@ -10,7 +10,7 @@
 // Posted calls wait in pending under a token that travels in their message. Tokens are looked
 // up, never dereferenced, so a message that arrives from elsewhere or after its call was
 // dropped runs nothing, and whatever was never dispatched is freed with the proxy.
-class OxEventProxy::impl : public CMessageMap {
+class OxEventProxy::impl : public vantor::CMessageMap {
 public:
     impl() : proxyWindow(L"Message", this, 0)
     {
@@ -30,7 +30,7 @@ public:
             return;
         LPARAM token;
         {
-            CriticalSectionLock lock(pendingLock);
+            vantor::CriticalSectionLock lock(pendingLock);
             token = static_cast<LPARAM>(++lastToken);
             pending.emplace(token, call);
         }
@@ -40,11 +40,11 @@ public:
     void SendCall(const Callable& call)
     {
         {
-            CriticalSectionLock lock(pendingLock);
+            vantor::CriticalSectionLock lock(pendingLock);
             sending.push_back(&call);
         }
         proxyWindow.SendMessage(EventProxyMessage, 1, reinterpret_cast<LPARAM>(&call));
-        CriticalSectionLock lock(pendingLock);
+        vantor::CriticalSectionLock lock(pendingLock);
         const auto mine = std::find(sending.rbegin(), sending.rend(), &call);
         *mine = sending.back();
         sending.pop_back();
@@ -61,7 +61,7 @@ private:
             const Callable* call = reinterpret_cast<const Callable*>(lParam);
             bool known;
             {
-                CriticalSectionLock lock(pendingLock);
+                vantor::CriticalSectionLock lock(pendingLock);
                 known = std::find(sending.begin(), sending.end(), call) != sending.end();
             }
             if (known)
@@ -70,7 +70,7 @@ private:
         }
         Callable call;
         {
-            CriticalSectionLock lock(pendingLock);
+            vantor::CriticalSectionLock lock(pendingLock);
             const auto found = pending.find(lParam);
             if (found == pending.end())
                 return 0;
@@ -87,8 +87,8 @@ private:
     // without an allocation per call.
     std::vector<const Callable*> sending;
     ULONG lastToken = 0;
-    CriticalSection pendingLock;
-    CContainedWindow proxyWindow;
+    vantor::CriticalSection pendingLock;
+    vantor::CContainedWindow proxyWindow;
 };
 
 OxEventProxy::OxEventProxy(IOxQueryInterface*)

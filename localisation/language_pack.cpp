@@ -13,9 +13,9 @@ const wchar_t PackFolder[] = L"lang\\";
 std::vector<std::wstring> FindPackFiles(HMODULE programModule)
 {
     std::vector<std::wstring> files;
-    const std::wstring pattern = ResolveInProgramFolder(programModule, std::wstring(PackFolder) + L"*.dll");
+    const std::wstring pattern = vantor::ResolveInProgramFolder(programModule, std::wstring(PackFolder) + L"*.dll");
     WIN32_FIND_DATAW found = {};
-    const ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
+    const vantor::ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
     if (!search)
         return files;
     do {
@@ -25,9 +25,9 @@ std::vector<std::wstring> FindPackFiles(HMODULE programModule)
     return files;
 }
 
-ScopedLibrary MapLanguagePack(const std::wstring& path)
+vantor::ScopedLibrary MapLanguagePack(const std::wstring& path)
 {
-    return ScopedLibrary(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    return vantor::ScopedLibrary(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
 bool ReadPackLanguage(HMODULE pack, const std::wstring& productName, LanguageInfo& language)

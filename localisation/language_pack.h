@@ -22,7 +22,7 @@ const UINT SpeedUnitsStringId = 96;
 std::vector<std::wstring> FindPackFiles(HMODULE programModule);
 
 // Maps a pack as a resource-only image: none of its code runs. An empty holder on failure.
-ScopedLibrary MapLanguagePack(const std::wstring& path);
+vantor::ScopedLibrary MapLanguagePack(const std::wstring& path);
 
 // The language a mapped pack holds (its pack path left empty), when it belongs to productName
 // and names itself fully.

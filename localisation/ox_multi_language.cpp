@@ -32,7 +32,7 @@ public:
 
         const bool noLibraries = IntParam("nodlls") != 0;
         const std::wstring wanted = noLibraries ? std::wstring(EnglishCode) : Settings()->GetString(CurrentLanguageSetting, EnglishCode);
-        std::map<std::wstring, ScopedLibrary> packs;
+        std::map<std::wstring, vantor::ScopedLibrary> packs;
         if (!noLibraries)
             ScanPacks(packs);
         if (packs.empty()) {
@@ -68,7 +68,7 @@ public:
     bool LoadPackString(const std::wstring& code, UINT stringId, std::wstring& out) const
     {
         for (const std::wstring& file : FindPackFiles(ProgramModule())) {
-            const ScopedLibrary pack = MapLanguagePack(PackPath(file));
+            const vantor::ScopedLibrary pack = MapLanguagePack(PackPath(file));
             LanguageInfo language;
             if (!pack || !ReadPackLanguage(pack.Get(), ProductName(), language) || language.code != code)
                 continue;
@@ -108,17 +108,17 @@ public:
     int IntParam(const char* key) const { return programMgr.InitParams()->GetIntParam(key, 0); }
     boost::shared_ptr<IOxProgramSettings> Settings() const { return programMgr.Get<IOxProgramSettings>(); }
 
-    ScopedLibrary packModule;
+    vantor::ScopedLibrary packModule;
     LanguageList languages;
     int currentIndex = 0;
     const OxComponentView<IOxMultiLanguage> programMgr;
-    CAppModule* appModule = nullptr;
+    vantor::CAppModule* appModule = nullptr;
 
 private:
-    void ScanPacks(std::map<std::wstring, ScopedLibrary>& packs)
+    void ScanPacks(std::map<std::wstring, vantor::ScopedLibrary>& packs)
     {
         for (const std::wstring& file : FindPackFiles(ProgramModule())) {
-            ScopedLibrary pack = MapLanguagePack(PackPath(file));
+            vantor::ScopedLibrary pack = MapLanguagePack(PackPath(file));
             LanguageInfo language;
             if (!pack || !ReadPackLanguage(pack.Get(), ProductName(), language) || packs.count(language.code) != 0)
                 continue;
@@ -131,7 +131,7 @@ private:
         }
     }
 
-    std::wstring PackPath(const std::wstring& file) const { return ResolveInProgramFolder(ProgramModule(), L"lang\\" + file); }
+    std::wstring PackPath(const std::wstring& file) const { return vantor::ResolveInProgramFolder(ProgramModule(), L"lang\\" + file); }
     HMODULE ProgramModule() const { return Identity()->GetModuleInstance(); }
     std::wstring ProductName() const { return Identity()->GetProductName(); }
     boost::shared_ptr<IOxProgramInfo> Identity() const { return programMgr.Get<IOxProgramInfo>(); }
@@ -159,7 +159,7 @@ HMODULE OxMultiLanguage::GetResourceModule()
     return pimpl->packModule.Get();
 }
 
-void OxMultiLanguage::SetAppModule(CAppModule* module)
+void OxMultiLanguage::SetAppModule(vantor::CAppModule* module)
 {
     pimpl->appModule = module;
     pimpl->ApplyToAppModule();

@@ -15,7 +15,7 @@ public:
     const LanguageInfo& GetCurrentLanguage() override;
     const LanguageList& GetLanguages() override;
     HMODULE GetResourceModule() override;
-    void SetAppModule(CAppModule* module) override;
+    void SetAppModule(vantor::CAppModule* module) override;
     void SelectLanguage(int index) override;
     boost::signals2::connection ConnectLanguageChanged(const LanguageChangedSignal::slot_type& handler,
                                                        ConnectPosition position) override;

@@ -1,5 +1,7 @@
 #include "platform/app_module.h"
 
+namespace vantor {
+
 CAppModule::CAppModule()
     : moduleInstance(::GetModuleHandleW(nullptr)), resourceInstance(moduleInstance)
 {
@@ -59,3 +61,5 @@ CAppModule& AppModule()
     static CAppModule module;
     return module;
 }
+
+} // namespace vantor

@@ -9,6 +9,8 @@
 
 #include "platform/critical_section.h"
 
+namespace vantor {
+
 class CMessageLoop;
 
 class CAppModule {
@@ -40,3 +42,5 @@ private:
 
 // The application module of this process.
 CAppModule& AppModule();
+
+} // namespace vantor

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+namespace vantor {
+
 void ComApartment::Enter()
 {
     if (entered)
@@ -22,3 +24,5 @@ ComApartment& MainApartment()
     static ComApartment apartment;
     return apartment;
 }
+
+} // namespace vantor

@@ -4,6 +4,8 @@
 // entry leaves it after the components, which may hold COM objects, are gone.
 #pragma once
 
+namespace vantor {
+
 class ComApartment {
 public:
     // Enters the apartment on the calling thread; later calls do nothing.
@@ -16,3 +18,5 @@ private:
 };
 
 ComApartment& MainApartment();
+
+} // namespace vantor

@@ -5,6 +5,8 @@
 
 #include <objbase.h>
 
+namespace vantor {
+
 template <class T>
 class ComPtr {
 public:
@@ -63,3 +65,5 @@ public:
 private:
     T* pointer = nullptr;
 };
+
+} // namespace vantor

@@ -4,6 +4,8 @@
 
 #include "platform/scoped_resource.h"
 
+namespace vantor {
+
 bool InitCommonControlClasses(DWORD classes)
 {
     // Kept until the process ends: windows of its classes may live until then.
@@ -14,3 +16,5 @@ bool InitCommonControlClasses(DWORD classes)
     const INITCOMMONCONTROLSEX controls = {sizeof(controls), classes};
     return init != nullptr && init(&controls) != FALSE;
 }
+
+} // namespace vantor

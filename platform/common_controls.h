@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 // Loads the common controls library once for the process (the version the manifest asks for)
 // and registers the given control classes (ICC_* flags); false when either fails.
 bool InitCommonControlClasses(DWORD classes);
+
+} // namespace vantor

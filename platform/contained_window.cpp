@@ -2,6 +2,8 @@
 
 #include "platform/app_module.h"
 
+namespace vantor {
+
 CContainedWindow::CContainedWindow(CMessageMap* map, DWORD mapId)
     : map(map), mapId(mapId)
 {
@@ -56,3 +58,5 @@ LRESULT CALLBACK CContainedWindow::WindowProc(HWND self, UINT message, WPARAM wP
     CContainedWindow* const window = reinterpret_cast<CContainedWindow*>(self);
     return window->Dispatch(*window->map, window->mapId, message, wParam, lParam);
 }
+
+} // namespace vantor

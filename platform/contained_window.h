@@ -8,6 +8,8 @@
 
 #include "platform/thunked_window.h"
 
+namespace vantor {
+
 class CContainedWindow : public CThunkedWindow {
 public:
     // Handles the messages of a subclassed window through map under the given map id.
@@ -29,3 +31,5 @@ private:
     CMessageMap* map;
     DWORD mapId;
 };
+
+} // namespace vantor

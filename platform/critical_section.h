@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class CriticalSection {
 public:
     CriticalSection() { ::InitializeCriticalSection(&section); }
@@ -27,3 +29,5 @@ public:
 private:
     CriticalSection& section;
 };
+
+} // namespace vantor

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+namespace vantor {
+
 namespace {
 
 void ApplyToMenuItem(HMENU menu, UINT id, WORD state, const std::wstring& text)
@@ -251,3 +253,5 @@ BOOL CDynamicUpdateUI::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, L
     }
     return FALSE;
 }
+
+} // namespace vantor

@@ -11,6 +11,8 @@
 
 #include "platform/message_map.h"
 
+namespace vantor {
+
 // Kinds of element that show a command.
 const WORD UPDUI_MENUPOPUP = 0x0001;
 const WORD UPDUI_MENUBAR = 0x0002;
@@ -93,3 +95,5 @@ private:
     std::map<WORD, Command> commands;
     std::vector<Element> elements;
 };
+
+} // namespace vantor

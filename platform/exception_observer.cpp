@@ -1,5 +1,7 @@
 #include "platform/exception_observer.h"
 
+namespace vantor {
+
 #if defined(_MSC_VER)
 
 void CallObservingExceptions(void (*call)(void* context), void* context, ExceptionCodeObserver observer)
@@ -145,3 +147,5 @@ void CallObservingExceptions(void (*call)(void* context), void* context, Excepti
 #else
 #error "no structured-exception observer for this compiler and processor"
 #endif
+
+} // namespace vantor

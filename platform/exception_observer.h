@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 typedef void (*ExceptionCodeObserver)(DWORD exceptionCode);
 
 // Calls call(context); observer runs for each exception raised inside it, while the faulting
 // code is still on the stack, before any outer handler sees the exception.
 void CallObservingExceptions(void (*call)(void* context), void* context, ExceptionCodeObserver observer);
+
+} // namespace vantor

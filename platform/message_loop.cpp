@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace vantor {
+
 namespace {
 
 template <class T>
@@ -85,3 +87,5 @@ BOOL CMessageLoop::OnIdle(int)
         idleHandlers[i]->OnIdle();
     return FALSE;
 }
+
+} // namespace vantor

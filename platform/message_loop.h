@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class CMessageFilter {
 public:
     // TRUE consumes the message: it is neither translated nor dispatched.
@@ -51,3 +53,5 @@ private:
     std::vector<CMessageFilter*> filters;
     std::vector<CIdleHandler*> idleHandlers;
 };
+
+} // namespace vantor

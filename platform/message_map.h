@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class CMessageMap {
 public:
     // Returns TRUE and writes the result when the map handled the message.
@@ -59,3 +61,5 @@ public:                                                                         
         (void)bHandled;                                                                       \
         return FALSE;                                                                         \
     }
+
+} // namespace vantor

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace vantor {
+
 namespace {
 
 // Long enough for "\\?\" paths of any depth a user makes.
@@ -34,3 +36,5 @@ std::wstring ResolveInProgramFolder(HMODULE module, const std::wstring& name)
     const bool hasDrive = name.size() >= 2 && name[1] == L':';
     return hasDrive ? name : ProgramFolder(module) + name;
 }
+
+} // namespace vantor

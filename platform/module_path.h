@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 // The full path of module's file (null: the program file); empty when it cannot be had or is
 // longer than any path the program handles.
 std::wstring ModuleFilePath(HMODULE module);
@@ -14,3 +16,5 @@ std::wstring ProgramFolder(HMODULE module);
 
 // A file relative to the program folder ("lang\\*.dll"); a name with a drive ("C:...") as it is.
 std::wstring ResolveInProgramFolder(HMODULE module, const std::wstring& name);
+
+} // namespace vantor

@@ -6,6 +6,8 @@
 
 #include "platform/text_list.h"
 
+namespace vantor {
+
 CRegKey::CRegKey(CRegKey&& other) noexcept
     : key(std::exchange(other.key, nullptr))
 {
@@ -146,3 +148,5 @@ LONG CRegKey::SetBinaryValue(LPCWSTR name, const void* value, ULONG bytes)
 {
     return ::RegSetValueExW(key, name, 0, REG_BINARY, static_cast<const BYTE*>(value), bytes);
 }
+
+} // namespace vantor

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class CRegKey {
 public:
     CRegKey() = default;
@@ -48,3 +50,5 @@ private:
 
     HKEY key = nullptr;
 };
+
+} // namespace vantor

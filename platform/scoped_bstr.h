@@ -8,9 +8,13 @@
 
 #include "platform/scoped_resource.h"
 
+namespace vantor {
+
 struct BstrTraits : NullMeansNone<BSTR> {
     static void Close(BSTR text) { ::SysFreeString(text); }
 };
 
 // Made with ScopedBstr(::SysAllocString(text)); holds null when there was no memory.
 typedef ScopedResource<BstrTraits> ScopedBstr;
+
+} // namespace vantor

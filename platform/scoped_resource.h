@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 template <class Traits>
 class ScopedResource {
 public:
@@ -79,3 +81,5 @@ typedef ScopedResource<IconTraits> ScopedIcon;
 typedef ScopedResource<LibraryTraits> ScopedLibrary;
 typedef ScopedResource<HookTraits> ScopedHook;
 typedef ScopedResource<FindTraits> ScopedFind;
+
+} // namespace vantor

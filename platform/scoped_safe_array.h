@@ -8,8 +8,12 @@
 
 #include "platform/scoped_resource.h"
 
+namespace vantor {
+
 struct SafeArrayTraits : NullMeansNone<SAFEARRAY*> {
     static void Close(SAFEARRAY* array) { ::SafeArrayDestroy(array); }
 };
 
 typedef ScopedResource<SafeArrayTraits> ScopedSafeArray;
+
+} // namespace vantor

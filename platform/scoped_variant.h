@@ -10,6 +10,8 @@
 
 #include "platform/scoped_bstr.h"
 
+namespace vantor {
+
 class ScopedVariant {
 public:
     // VT_EMPTY.
@@ -71,3 +73,5 @@ private:
 
     VARIANT value;
 };
+
+} // namespace vantor

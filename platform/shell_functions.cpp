@@ -4,6 +4,8 @@
 
 #include "platform/scoped_resource.h"
 
+namespace vantor {
+
 namespace {
 
 // Kept until the process ends, as imported libraries are.
@@ -83,3 +85,5 @@ HRESULT StrRetToString(STRRET* name, PCUITEMID_CHILD child, LPWSTR* text)
 }
 
 } // namespace ShellFunctions
+
+} // namespace vantor

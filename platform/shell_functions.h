@@ -9,6 +9,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+namespace vantor {
+
 namespace ShellFunctions {
 
 UINT ExtractIcons(LPCWSTR file, int index, HICON* largeIcons, HICON* smallIcons, UINT icons);
@@ -21,3 +23,5 @@ void FreeItemList(PIDLIST_ABSOLUTE list);
 HRESULT StrRetToString(STRRET* name, PCUITEMID_CHILD child, LPWSTR* text);
 
 } // namespace ShellFunctions
+
+} // namespace vantor

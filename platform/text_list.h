@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vantor {
+
 // Whether count code units end as a text's data must: in a zero, and for a list in two zeros
 // unless the list is that one zero alone.
 template <class Char>
@@ -44,3 +46,5 @@ std::basic_string<Char> JoinTextList(const std::vector<std::basic_string<Char>>&
     joined += Char();
     return joined;
 }
+
+} // namespace vantor

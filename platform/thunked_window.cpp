@@ -1,5 +1,7 @@
 #include "platform/thunked_window.h"
 
+namespace vantor {
+
 namespace {
 
 // The window being created on this thread, waiting for its first message.
@@ -105,3 +107,5 @@ LRESULT CThunkedWindow::Dispatch(CMessageMap& map, DWORD mapId, UINT message, WP
         m_hWnd = nullptr;
     return result;
 }
+
+} // namespace vantor

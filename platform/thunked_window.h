@@ -7,6 +7,8 @@
 #include "platform/window.h"
 #include "platform/window_proc_thunk.h"
 
+namespace vantor {
+
 class CThunkedWindow : public CWindow {
 public:
     CThunkedWindow(const CThunkedWindow&) = delete;
@@ -45,3 +47,5 @@ private:
 
     WindowProcThunk thunk;
 };
+
+} // namespace vantor

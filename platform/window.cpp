@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+namespace vantor {
+
 namespace {
 
 // Where a child window is centred: on its parent's client area, in the parent's client
@@ -66,3 +68,5 @@ BOOL CWindow::CenterWindow()
 
     return ::SetWindowPos(m_hWnd, nullptr, left, top, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+} // namespace vantor

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class CWindow {
 public:
     CWindow(HWND window = nullptr) : m_hWnd(window) {}
@@ -30,3 +32,5 @@ public:
 
     HWND m_hWnd;
 };
+
+} // namespace vantor

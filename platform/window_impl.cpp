@@ -1,5 +1,7 @@
 #include "platform/window_impl.h"
 
+namespace vantor {
+
 CWndClassInfo::CWndClassInfo(LPCWSTR className, UINT style, int background, LPCWSTR cursor)
     : className(className), style(style), background(background), cursor(cursor)
 {
@@ -42,3 +44,5 @@ LRESULT CALLBACK CWindowImplBase::WindowProc(HWND self, UINT message, WPARAM wPa
         window->OnFinalMessage(handle);
     return result;
 }
+
+} // namespace vantor

@@ -8,6 +8,8 @@
 #include "platform/app_module.h"
 #include "platform/thunked_window.h"
 
+namespace vantor {
+
 template <DWORD Style = 0, DWORD ExStyle = 0>
 struct CWinTraits {
     static DWORD GetWndStyle(DWORD style) { return style == 0 ? Style : style; }
@@ -36,9 +38,9 @@ private:
 
 // Declares the window class of a CWindowImpl: name, class style and system background colour.
 #define DECLARE_WND_CLASS_EX(name, style, background)                                     \
-    static CWndClassInfo& GetWndClassInfo()                                              \
+    static ::vantor::CWndClassInfo& GetWndClassInfo()                                    \
     {                                                                                    \
-        static CWndClassInfo info(name, style, background);                              \
+        static ::vantor::CWndClassInfo info(name, style, background);                    \
         return info;                                                                     \
     }
 
@@ -71,3 +73,5 @@ public:
                           TWinTraits::GetWndExStyle(exStyle), menuOrId, param);
     }
 };
+
+} // namespace vantor

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace vantor {
+
 namespace {
 
 // Thunks live in one private executable heap for the life of the process.
@@ -116,3 +118,5 @@ void SetThunkMemoryExhaustedForTesting(bool exhausted)
 {
     thunkMemoryExhausted = exhausted;
 }
+
+} // namespace vantor

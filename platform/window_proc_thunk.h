@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace vantor {
+
 class WindowProcThunk {
 public:
     WindowProcThunk();
@@ -28,3 +30,5 @@ private:
 
 // For tests: while true, no thunk memory can be had, as when memory has run out.
 void SetThunkMemoryExhaustedForTesting(bool exhausted);
+
+} // namespace vantor

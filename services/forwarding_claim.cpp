@@ -39,7 +39,7 @@ ForwardingClaim::ForwardingClaim(ClaimIdSource makeId)
         std::wstring candidate = makeId();
         if (!IsClaimId(candidate))
             return;
-        ScopedHandle created(::CreateSemaphoreW(nullptr, 1, 1, ClaimObjectName(candidate).c_str()));
+        vantor::ScopedHandle created(::CreateSemaphoreW(nullptr, 1, 1, ClaimObjectName(candidate).c_str()));
         // Someone else's semaphore may hold no token, or give it to a third party.
         if (created && ::GetLastError() != ERROR_ALREADY_EXISTS) {
             id = std::move(candidate);
@@ -81,6 +81,6 @@ bool TakeForwardingClaim(const std::wstring& id)
 {
     if (!IsClaimId(id))
         return false;
-    const ScopedHandle token(::OpenSemaphoreW(SYNCHRONIZE, FALSE, ClaimObjectName(id).c_str()));
+    const vantor::ScopedHandle token(::OpenSemaphoreW(SYNCHRONIZE, FALSE, ClaimObjectName(id).c_str()));
     return token && ::WaitForSingleObject(token.Get(), 0) == WAIT_OBJECT_0;
 }

@@ -42,7 +42,7 @@ public:
 
 private:
     std::wstring id;
-    ScopedHandle token;
+    vantor::ScopedHandle token;
 };
 
 // A claimed record's parts; false when it is no claimed record (no zero, or an id of other

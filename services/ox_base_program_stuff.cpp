@@ -11,7 +11,7 @@
 #include "services/forwarding_claim.h"
 
 
-class OxBaseProgramStuff::impl : public CMessageMap {
+class OxBaseProgramStuff::impl : public vantor::CMessageMap {
 public:
     impl(IOxQueryInterface* programMgr, OxBaseProgramStuff* ownerComponent)
         : windowHook(this, 0), programMgr(programMgr), ownerComponent(ownerComponent)
@@ -74,15 +74,15 @@ public:
         if (!restartRequested)
             return;
         const HINSTANCE module = programMgr.Get<IOxProgramInfo>()->GetModuleInstance();
-        const std::wstring path = ModuleFilePath(module);
+        const std::wstring path = vantor::ModuleFilePath(module);
         if (path.empty())
             return;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
         if (::CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-            const ScopedHandle process(started.hProcess);
-            const ScopedHandle thread(started.hThread);
+            const vantor::ScopedHandle process(started.hProcess);
+            const vantor::ScopedHandle thread(started.hThread);
         }
     }
 
@@ -168,8 +168,8 @@ private:
         return 0;
     }
 
-    ScopedHandle instanceMutex;
-    CContainedWindow windowHook;
+    vantor::ScopedHandle instanceMutex;
+    vantor::CContainedWindow windowHook;
     std::vector<std::wstring> pendingCommandLines;
     const OxComponentView<IOxBaseProgramStuff> programMgr;
     OxBaseProgramStuff* ownerComponent;

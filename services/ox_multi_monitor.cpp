@@ -54,7 +54,7 @@ LONG ShiftInto(LONG low, LONG high, LONG areaLow, LONG areaHigh)
 
 } // namespace
 
-class OxMultiMonitor::impl : public CMessageMap {
+class OxMultiMonitor::impl : public vantor::CMessageMap {
 public:
     explicit impl(OxMultiMonitor* ownerComponent)
         : ownerComponent(ownerComponent), messageWindow(L"STATIC", this, 0)
@@ -99,7 +99,7 @@ private:
     }
 
     OxMultiMonitor* ownerComponent;
-    CContainedWindow messageWindow;
+    vantor::CContainedWindow messageWindow;
 };
 
 OxMultiMonitor::OxMultiMonitor(IOxQueryInterface* queryInterface)

@@ -102,8 +102,8 @@ HICON OxOurProducts::GetProductIcon(const std::string& key, bool small)
     if (!GetProductExePath(key, path))
         return nullptr;
     HICON icon = nullptr;
-    const UINT extracted = small ? ShellFunctions::ExtractIcons(path.c_str(), 0, nullptr, &icon, 1)
-                                 : ShellFunctions::ExtractIcons(path.c_str(), 0, &icon, nullptr, 1);
+    const UINT extracted = small ? vantor::ShellFunctions::ExtractIcons(path.c_str(), 0, nullptr, &icon, 1)
+                                 : vantor::ShellFunctions::ExtractIcons(path.c_str(), 0, &icon, nullptr, 1);
     return extracted == 1 ? icon : nullptr;
 }
 
@@ -121,6 +121,6 @@ bool OpenHelpPage(IOxQueryInterface* queryInterface)
     const std::wstring address = OxInterfacePtr<IOxOurProducts>(queryInterface, "GlobalUse").Get()->GetHelpUrl(0, std::string());
     if (address.empty())
         return false;
-    const HINSTANCE result = ShellFunctions::Execute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = vantor::ShellFunctions::Execute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 // The size in bytes of a value of the given type; false when it is missing or of another type.
-bool ValueSize(const CRegKey& key, const std::wstring& name, DWORD expectedType, ULONG& bytes)
+bool ValueSize(const vantor::CRegKey& key, const std::wstring& name, DWORD expectedType, ULONG& bytes)
 {
     DWORD type = 0;
     bytes = 0;
@@ -31,12 +31,12 @@ OxRegistry::Address OxRegistry::Locate(const std::wstring& name) const
     return Address{fullPath.substr(0, lastBackslash), fullPath.substr(lastBackslash + 1)};
 }
 
-bool OxRegistry::OpenToRead(const Address& address, CRegKey& key) const
+bool OxRegistry::OpenToRead(const Address& address, vantor::CRegKey& key) const
 {
     return key.Open(root, address.subkey.c_str(), KEY_READ) == ERROR_SUCCESS;
 }
 
-bool OxRegistry::OpenToWrite(const Address& address, CRegKey& key) const
+bool OxRegistry::OpenToWrite(const Address& address, vantor::CRegKey& key) const
 {
     return key.Create(root, address.subkey.c_str()) == ERROR_SUCCESS;
 }
@@ -44,7 +44,7 @@ bool OxRegistry::OpenToWrite(const Address& address, CRegKey& key) const
 bool OxRegistry::ReadInt(const std::wstring& name, int& value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     DWORD data = 0;
     if (!OpenToRead(address, key)
         || key.QueryDWORDValue(address.valueName.c_str(), data) != ERROR_SUCCESS)
@@ -56,7 +56,7 @@ bool OxRegistry::ReadInt(const std::wstring& name, int& value) const
 bool OxRegistry::ReadString(const std::wstring& name, std::wstring& value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     if (!OpenToRead(address, key))
         return false;
     DWORD type = 0;
@@ -83,7 +83,7 @@ bool OxRegistry::ReadString(const std::wstring& name, std::wstring& value) const
 bool OxRegistry::ReadBinary(const std::wstring& name, std::string& value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     ULONG bytes = 0;
     if (!OpenToRead(address, key)
         || !ValueSize(key, address.valueName, REG_BINARY, bytes))
@@ -99,7 +99,7 @@ bool OxRegistry::ReadBinary(const std::wstring& name, std::string& value) const
 bool OxRegistry::ReadStringList(const std::wstring& name, std::vector<std::wstring>& list) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     ULONG bytes = 0;
     if (!OpenToRead(address, key)
         || !ValueSize(key, address.valueName, REG_MULTI_SZ, bytes))
@@ -109,14 +109,14 @@ bool OxRegistry::ReadStringList(const std::wstring& name, std::vector<std::wstri
     ULONG chars = static_cast<ULONG>(buffer.size());
     if (key.QueryMultiStringValue(address.valueName.c_str(), buffer.data(), &chars) != ERROR_SUCCESS)
         return false;
-    list = SplitTextList(buffer.data(), std::min<size_t>(chars, buffer.size()));
+    list = vantor::SplitTextList(buffer.data(), std::min<size_t>(chars, buffer.size()));
     return true;
 }
 
 bool OxRegistry::WriteInt(const std::wstring& name, int value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     return OpenToWrite(address, key)
         && key.SetDWORDValue(address.valueName.c_str(), static_cast<DWORD>(value)) == ERROR_SUCCESS;
 }
@@ -124,7 +124,7 @@ bool OxRegistry::WriteInt(const std::wstring& name, int value) const
 bool OxRegistry::WriteString(const std::wstring& name, const std::wstring& value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     return OpenToWrite(address, key)
         && key.SetStringValue(address.valueName.c_str(), value.c_str(), REG_SZ) == ERROR_SUCCESS;
 }
@@ -132,16 +132,16 @@ bool OxRegistry::WriteString(const std::wstring& name, const std::wstring& value
 bool OxRegistry::WriteBinary(const std::wstring& name, const std::string& value) const
 {
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     return OpenToWrite(address, key)
         && key.SetBinaryValue(address.valueName.c_str(), value.data(), static_cast<ULONG>(value.size())) == ERROR_SUCCESS;
 }
 
 bool OxRegistry::WriteStringList(const std::wstring& name, const std::vector<std::wstring>& list) const
 {
-    const std::wstring joined = JoinTextList(list);
+    const std::wstring joined = vantor::JoinTextList(list);
     const Address address = Locate(name);
-    CRegKey key;
+    vantor::CRegKey key;
     return OpenToWrite(address, key)
         && key.SetMultiStringValue(address.valueName.c_str(), joined.c_str()) == ERROR_SUCCESS;
 }

@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+namespace vantor {
 class CRegKey;
+}
 
 class OxRegistry {
 public:
@@ -35,8 +37,8 @@ private:
     };
     Address Locate(const std::wstring& name) const;
     // Opens the subkey of name; false when it is missing (reading) or cannot be made (writing).
-    bool OpenToRead(const Address& address, CRegKey& key) const;
-    bool OpenToWrite(const Address& address, CRegKey& key) const;
+    bool OpenToRead(const Address& address, vantor::CRegKey& key) const;
+    bool OpenToWrite(const Address& address, vantor::CRegKey& key) const;
 
     std::wstring basePath;
     HKEY root;

@@ -18,7 +18,7 @@ void MakeFolder(const std::wstring& path)
 std::wstring CsidlFolder(int csidl)
 {
     wchar_t folder[MAX_PATH] = L"";
-    if (!ShellFunctions::GetSpecialFolderPath(nullptr, folder, csidl, TRUE))
+    if (!vantor::ShellFunctions::GetSpecialFolderPath(nullptr, folder, csidl, TRUE))
         return std::wstring();
     return folder;
 }
@@ -32,7 +32,7 @@ struct TaskMemoryTraits {
 struct ItemListTraits {
     typedef PIDLIST_ABSOLUTE Handle;
     static bool IsNone(PIDLIST_ABSOLUTE list) { return list == nullptr; }
-    static void Close(PIDLIST_ABSOLUTE list) { ShellFunctions::FreeItemList(list); }
+    static void Close(PIDLIST_ABSOLUTE list) { vantor::ShellFunctions::FreeItemList(list); }
 };
 
 } // namespace
@@ -56,8 +56,8 @@ std::wstring ProgramDataFolder(int csidl, const std::wstring& company, const std
 std::wstring SpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
 {
     PWSTR found = nullptr;
-    if (SUCCEEDED(ShellFunctions::GetKnownFolderPath(knownFolderId, KnownFolderFlags, nullptr, &found))) {
-        const ScopedResource<TaskMemoryTraits> owned(found);
+    if (SUCCEEDED(vantor::ShellFunctions::GetKnownFolderPath(knownFolderId, KnownFolderFlags, nullptr, &found))) {
+        const vantor::ScopedResource<TaskMemoryTraits> owned(found);
         return found;
     }
     return CsidlFolder(csidl);
@@ -66,19 +66,19 @@ std::wstring SpecialFolderPath(int csidl, const KNOWNFOLDERID& knownFolderId)
 std::wstring ShellDisplayName(const std::wstring& path)
 {
     PIDLIST_ABSOLUTE parsed = nullptr;
-    if (FAILED(ShellFunctions::ItemListFromPath(path.c_str(), &parsed, nullptr)))
+    if (FAILED(vantor::ShellFunctions::ItemListFromPath(path.c_str(), &parsed, nullptr)))
         return path;
-    const ScopedResource<ItemListTraits> list(parsed);
-    ComPtr<IShellFolder> parent;
+    const vantor::ScopedResource<ItemListTraits> list(parsed);
+    vantor::ComPtr<IShellFolder> parent;
     PCUITEMID_CHILD child = nullptr;
-    if (FAILED(ShellFunctions::BindToParent(list.Get(), IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()), &child)))
+    if (FAILED(vantor::ShellFunctions::BindToParent(list.Get(), IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()), &child)))
         return path;
     STRRET name = {};
     if (FAILED(parent->GetDisplayNameOf(child, SHGDN_NORMAL, &name)))
         return path;
     PWSTR text = nullptr;
-    if (FAILED(ShellFunctions::StrRetToString(&name, child, &text)))
+    if (FAILED(vantor::ShellFunctions::StrRetToString(&name, child, &text)))
         return path;
-    const ScopedResource<TaskMemoryTraits> owned(text);
+    const vantor::ScopedResource<TaskMemoryTraits> owned(text);
     return text;
 }

@@ -84,7 +84,7 @@ void RestoreWindowState(IOxSettings& settings, const OxComponentView<IOxProgramS
     const RECT stored = {settings.GetInt(WindowValue(name, L"WinPosX0"), 0), settings.GetInt(WindowValue(name, L"WinPosY0"), 0),
                          settings.GetInt(WindowValue(name, L"WinPosX1"), 0), settings.GetInt(WindowValue(name, L"WinPosY1"), 0)};
     if (!IsUsableRect(stored)) {
-        CWindow(window).CenterWindow();
+        vantor::CWindow(window).CenterWindow();
     } else {
         const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | (keepSize ? SWP_NOSIZE : 0);
         const RECT placed = WherePositioned(window, stored);
@@ -99,11 +99,11 @@ void SaveControlState(IOxSettings& settings, HWND control, int kind)
 {
     if (!::IsWindow(control))
         return;
-    if (kind == ListBoxSelection) {
+    if (kind == ControlStateKind::ListBoxSelection) {
         const LRESULT selection = ::SendMessageW(control, LB_GETCURSEL, 0, 0);
         if (selection != LB_ERR)
             settings.SetInt(ControlValue(control, L"CurrentSel"), static_cast<int>(selection));
-    } else if (kind == ListViewColumns) {
+    } else if (kind == ControlStateKind::ListViewColumns) {
         const HWND header = ReportHeader(control);
         if (header == nullptr)
             return;
@@ -118,7 +118,7 @@ void RestoreControlState(IOxSettings& settings, HWND control, int kind)
 {
     if (!::IsWindow(control))
         return;
-    if (kind == ListBoxSelection) {
+    if (kind == ControlStateKind::ListBoxSelection) {
         const int count = static_cast<int>(::SendMessageW(control, LB_GETCOUNT, 0, 0));
         if (count == 0)
             return;
@@ -126,7 +126,7 @@ void RestoreControlState(IOxSettings& settings, HWND control, int kind)
         if (selection >= count)
             selection = 0;
         ::SendMessageW(control, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
-    } else if (kind == ListViewColumns) {
+    } else if (kind == ControlStateKind::ListViewColumns) {
         const HWND header = ReportHeader(control);
         if (header == nullptr)
             return;

@@ -19,7 +19,7 @@ const CLSID VantorSourceFilterClassId = {0x55C39876, 0xFF76, 0x4AB0, {0xAA, 0xB0
 
 HICON LoadProgramIcon(int resourceId, int widthMetric, int heightMetric)
 {
-    return static_cast<HICON>(::LoadImageW(AppModule().GetModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+    return static_cast<HICON>(::LoadImageW(vantor::AppModule().GetModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
                                            ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
                                            LR_DEFAULTCOLOR));
 }
@@ -58,7 +58,7 @@ LRESULT CDispatchWindowBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled)
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
     // A language pack may carry a menu; the program file itself has none, and setting no menu
     // would only have the system lay out the window's frame again.
-    if (const HMENU menu = ::LoadMenuW(AppModule().GetResourceInstance(), MAKEINTRESOURCEW(resourceId)))
+    if (const HMENU menu = ::LoadMenuW(vantor::AppModule().GetResourceInstance(), MAKEINTRESOURCEW(resourceId)))
         ::SetMenu(m_hWnd, menu);
     PostMessage(DispatchStartMessage);
     // Creation goes on in the default procedure.
@@ -100,11 +100,11 @@ CDispatchWindow::CDispatchWindow()
 
 void CDispatchWindow::ShowSettings()
 {
-    ComPtr<IBaseFilter> filter;
+    vantor::ComPtr<IBaseFilter> filter;
     HRESULT status = ::CoCreateInstance(VantorSourceFilterClassId, nullptr, CLSCTX_ALL, IID_IBaseFilter,
                                         reinterpret_cast<void**>(filter.Receive()));
     if (SUCCEEDED(status)) {
-        ComPtr<ISpecifyPropertyPages> pages;
+        vantor::ComPtr<ISpecifyPropertyPages> pages;
         if (FAILED(filter.QueryInterface(pages)))
             status = E_NOINTERFACE;
     }

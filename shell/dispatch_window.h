@@ -18,9 +18,9 @@ const UINT DispatchStartMessage = WM_APP + 348;
 const WORD AboutCommandId = 0xE140;
 const WORD CloseCommandId = 0xE141;
 
-typedef CWinTraits<WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT> DispatchWindowTraits;
+typedef vantor::CWinTraits<WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT> DispatchWindowTraits;
 
-class CDispatchWindowBase : public CWindowImpl<CDispatchWindowBase, CWindow, DispatchWindowTraits> {
+class CDispatchWindowBase : public vantor::CWindowImpl<CDispatchWindowBase, vantor::CWindow, DispatchWindowTraits> {
 public:
     DECLARE_WND_CLASS_EX(DispatchWindowClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, COLOR_WINDOW)
 
@@ -54,8 +54,8 @@ private:
     LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, BOOL&);
 
-    ScopedIcon bigIcon;
-    ScopedIcon smallIcon;
+    vantor::ScopedIcon bigIcon;
+    vantor::ScopedIcon smallIcon;
     int resourceId;
     // The start message runs the action once: a second one, posted while the frame is up,
     // would nest a second frame and destroy the first frame's owner.

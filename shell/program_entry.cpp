@@ -10,7 +10,7 @@ int RunProgram(HINSTANCE instance, LPWSTR commandLine, int showCommand, void (*a
 {
     // COM and the window system are set up by the run, once this start turns out to be the
     // running instance.
-    AppModule().Init(nullptr, instance, nullptr);
+    vantor::AppModule().Init(nullptr, instance, nullptr);
 
     int result;
     {
@@ -23,7 +23,7 @@ int RunProgram(HINSTANCE instance, LPWSTR commandLine, int showCommand, void (*a
         // The publication ends first: GetProgramMgr is null while the manager tears down.
     }
 
-    AppModule().Term();
-    MainApartment().Leave();
+    vantor::AppModule().Term();
+    vantor::MainApartment().Leave();
     return result;
 }

@@ -14,22 +14,22 @@ namespace {
 // DirectShow's name fields hold 128 characters with the terminator.
 const size_t MaxCaptionLength = 127;
 
-std::wstring ObjectName(const ComPtr<IUnknown>& object)
+std::wstring ObjectName(const vantor::ComPtr<IUnknown>& object)
 {
-    ComPtr<IBaseFilter> filter;
+    vantor::ComPtr<IBaseFilter> filter;
     if (SUCCEEDED(object.QueryInterface(filter))) {
         FILTER_INFO info = {};
         if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
-            ComPtr<IFilterGraph> graph;
+            vantor::ComPtr<IFilterGraph> graph;
             graph.Attach(info.pGraph);
             return std::wstring(info.achName, wcsnlen(info.achName, MaxCaptionLength));
         }
     }
-    ComPtr<IPin> pin;
+    vantor::ComPtr<IPin> pin;
     if (SUCCEEDED(object.QueryInterface(pin))) {
         PIN_INFO info = {};
         if (SUCCEEDED(pin->QueryPinInfo(&info))) {
-            ComPtr<IBaseFilter> owningFilter;
+            vantor::ComPtr<IBaseFilter> owningFilter;
             owningFilter.Attach(info.pFilter);
             return std::wstring(info.achName, wcsnlen(info.achName, MaxCaptionLength));
         }
@@ -92,8 +92,8 @@ void ObservePageFault(DWORD exceptionCode)
 
 void ShowPropertyPages(IUnknown* object, HWND owner)
 {
-    const ComPtr<IUnknown> subject(object);
-    ComPtr<ISpecifyPropertyPages> pageSource;
+    const vantor::ComPtr<IUnknown> subject(object);
+    vantor::ComPtr<ISpecifyPropertyPages> pageSource;
     if (FAILED(subject.QueryInterface(pageSource)))
         return;
     const std::wstring caption = ObjectName(subject);
@@ -101,7 +101,7 @@ void ShowPropertyPages(IUnknown* object, HWND owner)
     PageList pages;
     if (FAILED(pages.Fetch(*pageSource.Get())))
         return;
-    ComPtr<IUnknown> frameObject;
+    vantor::ComPtr<IUnknown> frameObject;
     if (FAILED(pageSource.QueryInterface(frameObject)))
         return;
     IUnknown* objects[1] = {frameObject.Get()};
@@ -113,7 +113,7 @@ HRESULT GuardedPropertyFrame(HWND owner, UINT x, UINT y, LPCOLESTR caption, ULON
 {
     PropertyFrameCall call = {owner, x, y, caption, objectCount, objects, pageCount, pageIds, locale, reserved,
                               reservedPointer, E_FAIL};
-    CallObservingExceptions(CallPropertyFrame, &call, ObservePageFault);
+    vantor::CallObservingExceptions(CallPropertyFrame, &call, ObservePageFault);
     return call.result;
 }
 

@@ -24,10 +24,10 @@ namespace {
 // to the running instance ends without loading any of it.
 void PrepareRunningInstance()
 {
-    MainApartment().Enter();
+    vantor::MainApartment().Enter();
     // Loads the window-management parts of the system before any window exists.
     ::DefWindowProcW(nullptr, 0, 0, 0);
-    InitCommonControlClasses(ICC_BAR_CLASSES);
+    vantor::InitCommonControlClasses(ICC_BAR_CLASSES);
     BuildMainThreadComponents(GetProgramMgr());
 }
 
@@ -40,12 +40,12 @@ int Run(HINSTANCE, LPWSTR, int)
         return -1;
     PrepareRunningInstance();
 
-    CMessageLoop loop;
-    AppModule().AddMessageLoop(&loop);
+    vantor::CMessageLoop loop;
+    vantor::AppModule().AddMessageLoop(&loop);
     const OxInterfacePtr<IOxUiUpdate> uiUpdate(GetProgramMgr(), "GlobalUse");
     uiUpdate.Get()->SetMessageLoop(&loop);
     const OxInterfacePtr<IOxMultiLanguage> multiLanguage(GetProgramMgr(), "GlobalUse");
-    multiLanguage.Get()->SetAppModule(&AppModule());
+    multiLanguage.Get()->SetAppModule(&vantor::AppModule());
 
     int exitCode = -1;
     const OxInterfacePtr<IOxUiMgr> uiMgr(GetProgramMgr(), "GlobalUse");
@@ -59,7 +59,7 @@ int Run(HINSTANCE, LPWSTR, int)
     }
 
     uiUpdate.Get()->SetMessageLoop(nullptr);
-    AppModule().RemoveMessageLoop();
+    vantor::AppModule().RemoveMessageLoop();
     return FinishRun(exitCode);
 }
 

@@ -13,7 +13,7 @@ int liveBanners = 0;
 
 void OpenWithShell(const wchar_t* address)
 {
-    ShellFunctions::Execute(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    vantor::ShellFunctions::Execute(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace

@@ -31,9 +31,9 @@ struct BannerServices {
     void (*openInUsersBrowser)(const wchar_t* address);
 };
 
-typedef CWinTraits<WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0> BannerWinTraits;
+typedef vantor::CWinTraits<WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0> BannerWinTraits;
 
-class BannerCtrl : public CWindowImpl<BannerCtrl, CWindow, BannerWinTraits> {
+class BannerCtrl : public vantor::CWindowImpl<BannerCtrl, vantor::CWindow, BannerWinTraits> {
 public:
     DECLARE_WND_CLASS_EX(L"ZELK Banner", 0, COLOR_WINDOW)
 

@@ -8,7 +8,7 @@
 namespace {
 
 struct HookState {
-    ScopedHook hook;
+    vantor::ScopedHook hook;
     bool done = false;
 };
 
@@ -54,7 +54,7 @@ LRESULT CALLBACK ActivateHookProc(int code, WPARAM wParam, LPARAM lParam)
     const HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && IsFirstTopLevelDialog(window, activateHook)) {
         activateHook.done = true;
-        CWindow(window).CenterWindow();
+        vantor::CWindow(window).CenterWindow();
     }
     return ::CallNextHookEx(activateHook.hook.Get(), code, wParam, lParam);
 }

@@ -56,8 +56,8 @@ class OxUiMgr::impl {
 public:
     explicit impl(IOxQueryInterface* queryInterface)
         : programMgr(queryInterface),
-          controls(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), queryInterface),
-          manager(ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), queryInterface)
+          controls(vantor::ResolveInProgramFolder(ProgramModule(programMgr), L"skin_controls.dll"), queryInterface),
+          manager(vantor::ResolveInProgramFolder(ProgramModule(programMgr), L"skin_manager.dll"), queryInterface)
     {
     }
 
@@ -109,12 +109,12 @@ public:
 
     void DiscoverSkins()
     {
-        const std::wstring pattern = ResolveInProgramFolder(ProgramModule(programMgr), L"skins\\*.*");
+        const std::wstring pattern = vantor::ResolveInProgramFolder(ProgramModule(programMgr), L"skins\\*.*");
         const std::wstring folder = PatternFolder(pattern);
         const std::wstring product = programMgr.Get<IOxProgramInfo>()->GetProductName();
         const std::wstring language = programMgr.Get<IOxMultiLanguage>()->GetCurrentLanguage().code;
         WIN32_FIND_DATAW found = {};
-        const ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
+        const vantor::ScopedFind search(::FindFirstFileW(pattern.c_str(), &found));
         if (!search)
             return;
         do {

@@ -16,7 +16,7 @@ const int DeepestSubmenuLooked = 11;
 
 } // namespace
 
-class OxUiUpdate::impl : public CIdleHandler, public CDynamicUpdateUI {
+class OxUiUpdate::impl : public vantor::CIdleHandler, public vantor::CDynamicUpdateUI {
 public:
     explicit impl(IOxQueryInterface* programMgr) : programMgr(programMgr) {}
 
@@ -26,7 +26,7 @@ public:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override
     {
-        if (CDynamicUpdateUI::ProcessWindowMessage(window, message, wParam, lParam, result, mapId))
+        if (vantor::CDynamicUpdateUI::ProcessWindowMessage(window, message, wParam, lParam, result, mapId))
             return TRUE;
         if (message == WM_INITMENUPOPUP) {
             RewritePopup(reinterpret_cast<HMENU>(wParam));
@@ -58,7 +58,7 @@ public:
 
     // Idle work comes from one loop at a time: a loop left behind would call a component
     // that may be gone.
-    void SetMessageLoop(CMessageLoop* loop)
+    void SetMessageLoop(vantor::CMessageLoop* loop)
     {
         if (messageLoop != nullptr)
             messageLoop->RemoveIdleHandler(this);
@@ -70,7 +70,7 @@ public:
     void HookMenuWindow(HWND window)
     {
         const DWORD hookId = nextHookId++;
-        const boost::shared_ptr<CContainedWindow> hook(new CContainedWindow(this, hookId));
+        const boost::shared_ptr<vantor::CContainedWindow> hook(new vantor::CContainedWindow(this, hookId));
         hookedWindows[hookId] = hook;
         hook->SubclassWindow(window);
     }
@@ -147,9 +147,9 @@ private:
     }
 
     const OxComponentView<IOxUiUpdate> programMgr;
-    CMessageLoop* messageLoop = nullptr;
+    vantor::CMessageLoop* messageLoop = nullptr;
     DWORD nextHookId = 1;
-    std::map<DWORD, boost::shared_ptr<CContainedWindow>> hookedWindows;
+    std::map<DWORD, boost::shared_ptr<vantor::CContainedWindow>> hookedWindows;
 };
 
 OxUiUpdate::OxUiUpdate(IOxQueryInterface* queryInterface)
@@ -197,7 +197,7 @@ void OxUiUpdate::RemoveUpdateElement(WORD commandId)
     pimpl->UIRemoveUpdateElement(commandId);
 }
 
-void OxUiUpdate::SetMessageLoop(CMessageLoop* loop)
+void OxUiUpdate::SetMessageLoop(vantor::CMessageLoop* loop)
 {
     pimpl->SetMessageLoop(loop);
 }

@@ -20,7 +20,7 @@ public:
     void AddToolBar(HWND toolBar) override;
     void AddChildWindowContainer(HWND window) override;
     void RemoveUpdateElement(WORD commandId) override;
-    void SetMessageLoop(CMessageLoop* loop) override;
+    void SetMessageLoop(vantor::CMessageLoop* loop) override;
     void UpdateAll(BOOL force) override;
     void AddUpdateElement(UINT commandId, WORD elementTypes) override;
     void EnableCommand(UINT commandId, BOOL enable, BOOL force) override;

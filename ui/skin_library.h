@@ -23,7 +23,7 @@ public:
     void* Holder() const { return holder; }
 
 private:
-    ScopedLibrary module;
+    vantor::ScopedLibrary module;
     void* holder = nullptr;
     std::wstring path;
     IOxQueryInterface* programMgr;

@@ -59,7 +59,7 @@ public:
         webBrowser->put_Top(0);
         webBrowser->put_Width(area.right);
         webBrowser->put_Height(area.bottom);
-        const ComPtr<IConnectionPoint> events = BrowserEvents();
+        const vantor::ComPtr<IConnectionPoint> events = BrowserEvents();
         if (events)
             events->Advise(static_cast<IDispatch*>(this), &adviseCookie);
         return true;
@@ -70,7 +70,7 @@ public:
     void CloseBrowser()
     {
         if (adviseCookie != 0) {
-            const ComPtr<IConnectionPoint> events = BrowserEvents();
+            const vantor::ComPtr<IConnectionPoint> events = BrowserEvents();
             if (events)
                 events->Unadvise(adviseCookie);
             adviseCookie = 0;
@@ -88,11 +88,11 @@ public:
     {
         if (!webBrowser)
             return -5;
-        ScopedBstr text(::SysAllocString(address));
+        vantor::ScopedBstr text(::SysAllocString(address));
         if (!text)
             return -6;
-        ScopedVariant target(std::move(text));
-        ScopedVariant flags(LONG(0));
+        vantor::ScopedVariant target(std::move(text));
+        vantor::ScopedVariant flags(LONG(0));
         webBrowser->Navigate2(target.AsInput(), flags.AsInput(), nullptr, nullptr, nullptr);
         return 0;
     }
@@ -106,15 +106,15 @@ public:
     // Writes html into the page shown and closes the page's stream; 0 on success.
     int WriteDocument(const wchar_t* html)
     {
-        ComPtr<IDispatch> documentDispatch;
-        ComPtr<IHTMLDocument2> document;
+        vantor::ComPtr<IDispatch> documentDispatch;
+        vantor::ComPtr<IHTMLDocument2> document;
         if (!webBrowser || FAILED(webBrowser->get_Document(documentDispatch.Receive())) || !documentDispatch
             || FAILED(documentDispatch.QueryInterface(document)))
             return -1;
-        ScopedSafeArray texts(::SafeArrayCreateVector(VT_VARIANT, 0, 1));
+        vantor::ScopedSafeArray texts(::SafeArrayCreateVector(VT_VARIANT, 0, 1));
         if (!texts)
             return -1;
-        ScopedVariant text{ScopedBstr(::SysAllocString(html))};
+        vantor::ScopedVariant text{vantor::ScopedBstr(::SysAllocString(html))};
         VARIANT* element = nullptr;
         if (FAILED(::SafeArrayAccessData(texts.Get(), reinterpret_cast<void**>(&element))))
             return -1;
@@ -322,10 +322,10 @@ private:
     virtual ~BrowserSite() = default;
 
     // The browser's DWebBrowserEvents2 connection point, or null.
-    ComPtr<IConnectionPoint> BrowserEvents() const
+    vantor::ComPtr<IConnectionPoint> BrowserEvents() const
     {
-        ComPtr<IConnectionPointContainer> points;
-        ComPtr<IConnectionPoint> events;
+        vantor::ComPtr<IConnectionPointContainer> points;
+        vantor::ComPtr<IConnectionPoint> events;
         if (FAILED(webBrowser.QueryInterface(points)) || FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, events.Receive())))
             events.Reset();
         return events;
@@ -348,20 +348,20 @@ private:
     HWND window;
     DWORD hostFlags;
     bool forward;
-    ComPtr<IOleObject> browser;
-    ComPtr<IWebBrowser2> webBrowser;
+    vantor::ComPtr<IOleObject> browser;
+    vantor::ComPtr<IWebBrowser2> webBrowser;
     DWORD adviseCookie = 0;
 };
 
 // The window's user data holds one reference to its site, from CreateBrowser to DestroyBrowser.
-void KeepSiteInWindow(HWND window, ComPtr<BrowserSite> site)
+void KeepSiteInWindow(HWND window, vantor::ComPtr<BrowserSite> site)
 {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(site.Detach()));
 }
 
-ComPtr<BrowserSite> TakeSiteFromWindow(HWND window)
+vantor::ComPtr<BrowserSite> TakeSiteFromWindow(HWND window)
 {
-    ComPtr<BrowserSite> site;
+    vantor::ComPtr<BrowserSite> site;
     site.Attach(reinterpret_cast<BrowserSite*>(::SetWindowLongPtrW(window, GWLP_USERDATA, 0)));
     return site;
 }
@@ -374,14 +374,14 @@ BrowserSite* SiteOf(HWND window)
 
 void DestroyBrowser(HWND window)
 {
-    const ComPtr<BrowserSite> site = TakeSiteFromWindow(window);
+    const vantor::ComPtr<BrowserSite> site = TakeSiteFromWindow(window);
     if (site)
         site->CloseBrowser();
 }
 
 int CreateBrowser(HWND window, DWORD hostFlags, int forward)
 {
-    ComPtr<BrowserSite> site;
+    vantor::ComPtr<BrowserSite> site;
     site.Attach(new (std::nothrow) BrowserSite(window, hostFlags, forward != 0));
     if (!site)
         return -1;

@@ -11,7 +11,9 @@
 #include "framework/connect_position.h"
 #include "framework/interface_ptr.h"
 
+namespace vantor {
 class CAppModule;
+}
 
 // One language.
 struct LanguageInfo {
@@ -41,7 +43,7 @@ public:
     // The loaded pack; null when none.
     virtual HMODULE GetResourceModule() = 0;
     // Makes the loaded pack (or the program itself) the module's resource instance.
-    virtual void SetAppModule(CAppModule* module) = 0;
+    virtual void SetAppModule(vantor::CAppModule* module) = 0;
     virtual void SelectLanguage(int index) = 0;
     virtual boost::signals2::connection ConnectLanguageChanged(const LanguageChangedSignal::slot_type& handler,
                                                                ConnectPosition position) = 0;
@@ -67,7 +69,7 @@ public:
     const LanguageInfo& GetCurrentLanguage() override { return languages.front(); }
     const LanguageList& GetLanguages() override { return languages; }
     HMODULE GetResourceModule() override { return nullptr; }
-    void SetAppModule(CAppModule*) override {}
+    void SetAppModule(vantor::CAppModule*) override {}
     void SelectLanguage(int) override {}
     boost::signals2::connection ConnectLanguageChanged(const LanguageChangedSignal::slot_type&, ConnectPosition) override
     {

@@ -37,10 +37,13 @@ protected:
     ~IOxSettings() = default;
 };
 
-// Control-state kinds.
-enum ControlStateKind {
-    ListViewColumns = 0,
-    ListBoxSelection = 1,
+// Control-state kinds, the values of the kind arguments below; scoped, so that the names are
+// not taken in the global namespace, and still plain ints for the interface.
+struct ControlStateKind {
+    enum : int {
+        ListViewColumns = 0,
+        ListBoxSelection = 1,
+    };
 };
 
 class IOxProgramSettings : public IOxSettings {

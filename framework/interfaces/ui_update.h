@@ -23,7 +23,7 @@ public:
     virtual void AddChildWindowContainer(HWND window) = 0;
     virtual void RemoveUpdateElement(WORD commandId) = 0;
     // Registers for idle processing with loop; null unregisters from the loop registered before.
-    virtual void SetMessageLoop(CMessageLoop* loop) = 0;
+    virtual void SetMessageLoop(vantor::CMessageLoop* loop) = 0;
     virtual void UpdateAll(BOOL force) = 0;
     virtual void AddUpdateElement(UINT commandId, WORD elementTypes) = 0;
     virtual void EnableCommand(UINT commandId, BOOL enable, BOOL force) = 0;
@@ -45,7 +45,7 @@ public:
     void AddToolBar(HWND) override {}
     void AddChildWindowContainer(HWND) override {}
     void RemoveUpdateElement(WORD) override {}
-    void SetMessageLoop(CMessageLoop*) override {}
+    void SetMessageLoop(vantor::CMessageLoop*) override {}
     void UpdateAll(BOOL) override {}
     void AddUpdateElement(UINT, WORD) override {}
     void EnableCommand(UINT, BOOL, BOOL) override {}

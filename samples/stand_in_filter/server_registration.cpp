@@ -20,7 +20,7 @@ std::wstring ClassKeyPath(const CLSID& classId)
 
 bool SetText(const std::wstring& keyPath, const wchar_t* valueName, const std::wstring& value)
 {
-    CRegKey key;
+    vantor::CRegKey key;
     return key.Create(HKEY_CLASSES_ROOT, keyPath.c_str(), nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE) == ERROR_SUCCESS
         && key.SetStringValue(valueName, value.c_str()) == ERROR_SUCCESS;
 }
@@ -28,7 +28,7 @@ bool SetText(const std::wstring& keyPath, const wchar_t* valueName, const std::w
 // The file a class's InprocServer32 names; empty when the class has none.
 std::wstring RegisteredServer(const std::wstring& classKey)
 {
-    CRegKey key;
+    vantor::CRegKey key;
     if (key.Open(HKEY_CLASSES_ROOT, (classKey + L"\\InprocServer32").c_str(), KEY_READ) != ERROR_SUCCESS)
         return std::wstring();
     std::vector<wchar_t> path(32768);
@@ -63,7 +63,7 @@ HRESULT UnregisterOwnClasses(const ServerClass* classes, size_t count, const std
 
 HRESULT RegisterServerClasses(const ServerClass* classes, size_t count)
 {
-    const std::wstring modulePath = ModuleFilePath(server_module::Instance());
+    const std::wstring modulePath = vantor::ModuleFilePath(server_module::Instance());
     if (modulePath.empty())
         return SELFREG_E_CLASS;
     for (size_t i = 0; i < count; ++i) {
@@ -80,7 +80,7 @@ HRESULT RegisterServerClasses(const ServerClass* classes, size_t count)
 
 HRESULT UnregisterServerClasses(const ServerClass* classes, size_t count)
 {
-    const std::wstring modulePath = ModuleFilePath(server_module::Instance());
+    const std::wstring modulePath = vantor::ModuleFilePath(server_module::Instance());
     if (modulePath.empty())
         return SELFREG_E_CLASS;
     return UnregisterOwnClasses(classes, count, modulePath);

@@ -14,7 +14,7 @@ const wchar_t ReconnectAttemptsValue[] = L"ReconnectAttempts";
 
 const wchar_t* const KnownSchemes[] = {L"rtsp://", L"rtsps://", L"rtmp://", L"http://", L"https://", L"udp://", L"srt://"};
 
-bool ReadNumber(const CRegKey& key, const wchar_t* name, int& value)
+bool ReadNumber(const vantor::CRegKey& key, const wchar_t* name, int& value)
 {
     DWORD data = 0;
     if (key.QueryDWORDValue(name, data) != ERROR_SUCCESS)
@@ -24,7 +24,7 @@ bool ReadNumber(const CRegKey& key, const wchar_t* name, int& value)
 }
 
 // Also a text stored without its terminator.
-bool ReadText(const CRegKey& key, const wchar_t* name, std::wstring& value)
+bool ReadText(const vantor::CRegKey& key, const wchar_t* name, std::wstring& value)
 {
     DWORD size = 0;
     DWORD type = 0;
@@ -49,7 +49,7 @@ StreamSettings StreamSettings::Defaults()
 StreamSettings StreamSettings::Load()
 {
     StreamSettings settings = Defaults();
-    CRegKey key;
+    vantor::CRegKey key;
     if (key.Open(HKEY_CURRENT_USER, StreamSettingsKey, KEY_READ) != ERROR_SUCCESS)
         return settings;
     StreamSettings stored = settings;
@@ -62,7 +62,7 @@ StreamSettings StreamSettings::Load()
 
 bool StreamSettings::Save() const
 {
-    CRegKey key;
+    vantor::CRegKey key;
     return key.Create(HKEY_CURRENT_USER, StreamSettingsKey) == ERROR_SUCCESS
         && key.SetStringValue(StreamAddressValue, streamAddress.c_str()) == ERROR_SUCCESS
         && key.SetDWORDValue(BufferLengthValue, static_cast<DWORD>(bufferLengthMs)) == ERROR_SUCCESS

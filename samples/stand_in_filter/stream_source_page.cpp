@@ -69,7 +69,7 @@ STDMETHODIMP StreamSourcePage::QueryInterface(REFIID iid, void** object)
 
 STDMETHODIMP StreamSourcePage::SetPageSite(IPropertyPageSite* newSite)
 {
-    site = ComPtr<IPropertyPageSite>(newSite);
+    site = vantor::ComPtr<IPropertyPageSite>(newSite);
     return S_OK;
 }
 

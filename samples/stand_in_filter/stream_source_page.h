@@ -45,8 +45,8 @@ private:
     void MarkDirty();
 
     ComReferenceCount references;
-    ComPtr<IPropertyPageSite> site;
-    ComPtr<IStreamSourceSettings> filter;
+    vantor::ComPtr<IPropertyPageSite> site;
+    vantor::ComPtr<IStreamSourceSettings> filter;
     HWND parent = nullptr;
     HWND dialog = nullptr;
     bool dirty = false;

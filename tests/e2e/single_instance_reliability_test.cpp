@@ -150,15 +150,15 @@ TEST_F(SingleInstanceReliability, AStartTakesOverFromAFirstInstanceKilledWhileIt
 {
     Listener killed(L"--delay-window 30000");
     ASSERT_TRUE(WaitUntil([] {
-        const ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
+        const vantor::ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
         return mutex.IsValid();
     }));
     // Held open here, the mutex outlives its owner and is left abandoned.
-    const ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
+    const vantor::ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
     ASSERT_TRUE(mutex.IsValid());
     Listener next(L"takes-over");
     ::Sleep(500);
-    const ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed.run.ProcessId()));
+    const vantor::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, killed.run.ProcessId()));
     ASSERT_TRUE(::TerminateProcess(process.Get(), 9));
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 10000));
 

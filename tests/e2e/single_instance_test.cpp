@@ -293,7 +293,7 @@ TEST_F(SingleInstance, StartsTheProgramAnewWhenARestartWasAsked)
         return restartedProcess != firstProcess ? window : nullptr;
     });
     ASSERT_NE(nullptr, restarted) << "no new instance";
-    const ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, restartedProcess));
+    const vantor::ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, restartedProcess));
     ::PostMessageW(restarted, WM_COMMAND, MAKEWPARAM(CloseCommandId, 0), 0);
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 30000));
 }

@@ -11,7 +11,7 @@ namespace {
 
 bool CallServerEntry(const wchar_t* fileName, const char* entry)
 {
-    const ScopedLibrary library(::LoadLibraryW(BesideDriver(fileName).c_str()));
+    const vantor::ScopedLibrary library(::LoadLibraryW(BesideDriver(fileName).c_str()));
     if (!library)
         return false;
     typedef HRESULT(STDAPICALLTYPE * ServerEntry)();

@@ -136,13 +136,13 @@ bool SamePath(const std::wstring& a, const std::wstring& b)
 
 bool KeyExists(HKEY root, const wchar_t* path, REGSAM view)
 {
-    CRegKey key;
+    vantor::CRegKey key;
     return key.Open(root, path, KEY_READ | view) == ERROR_SUCCESS;
 }
 
 std::optional<std::wstring> ReadText(HKEY root, const wchar_t* path, const wchar_t* name, REGSAM view = 0)
 {
-    CRegKey key;
+    vantor::CRegKey key;
     if (key.Open(root, path, KEY_READ | view) != ERROR_SUCCESS)
         return std::nullopt;
     std::vector<wchar_t> text(32768);
@@ -157,11 +157,11 @@ std::wstring ShortcutPath(const wchar_t* name) { return SystemFolder(CSIDL_COMMO
 // The file a Start-menu shortcut starts; empty when it cannot be read.
 std::wstring ShortcutTarget(const std::wstring& shortcut)
 {
-    ComPtr<IShellLinkW> link;
+    vantor::ComPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   reinterpret_cast<void**>(link.Receive()))))
         return L"";
-    ComPtr<IPersistFile> file;
+    vantor::ComPtr<IPersistFile> file;
     if (FAILED(link.QueryInterface(file)) || FAILED(file->Load(shortcut.c_str(), STGM_READ)))
         return L"";
     wchar_t target[MAX_PATH] = L"";
@@ -195,7 +195,7 @@ std::wstring ShortcutTarget(const std::wstring& shortcut)
 {
     const std::wstring commandLine =
         Quoted(ExpectedArchitectures().front().folder + L"\\" + UninstallerFile) + L" /S" + options;
-    const ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
+    const vantor::ScopedHandle job(::CreateJobObjectW(nullptr, nullptr));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started = {};
@@ -204,8 +204,8 @@ std::wstring ShortcutTarget(const std::wstring& shortcut)
     if (!job || !::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                                   &startup, &started))
         return ::testing::AssertionFailure() << "could not start " << commandLine;
-    const ScopedHandle process(started.hProcess);
-    const ScopedHandle thread(started.hThread);
+    const vantor::ScopedHandle process(started.hProcess);
+    const vantor::ScopedHandle thread(started.hThread);
     const bool inJob = ::AssignProcessToJobObject(job.Get(), process.Get()) != FALSE;
     ::ResumeThread(thread.Get());
     if (!inJob)
@@ -296,7 +296,7 @@ void ExpectLocationValues(bool present)
 // The values as the installation wrote them for a user who has not logged on since the uninstall.
 void RestoreLocationValues()
 {
-    CRegKey key;
+    vantor::CRegKey key;
     ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, ProductKey, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE));
     ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(nullptr, ExpectedArchitectures().front().folder.c_str()));
     ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(L"program_exe_name", ProgramFile));
@@ -370,7 +370,7 @@ void ExpectNothingInstalled()
 // The file of the module a window of another process was made from.
 std::wstring ModuleOfWindow(DWORD processId, HWND window)
 {
-    const ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    const vantor::ScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     const HMODULE module = reinterpret_cast<HMODULE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
     wchar_t path[MAX_PATH] = L"";
     if (!process || module == nullptr || ::GetModuleFileNameExW(process.Get(), module, path, MAX_PATH) == 0)
@@ -428,7 +428,7 @@ public:
 private:
     bool CallEntry(const char* entry) const
     {
-        const ScopedLibrary library(::LoadLibraryW(path.c_str()));
+        const vantor::ScopedLibrary library(::LoadLibraryW(path.c_str()));
         if (!library)
             return false;
         typedef HRESULT(STDAPICALLTYPE * ServerEntry)();
@@ -445,7 +445,7 @@ const wchar_t GoneServer[] = L"C:\\Gone Maker\\vantor_source_filter.dll";
 
 bool RegisterGoneServer()
 {
-    CRegKey key;
+    vantor::CRegKey key;
     return key.Create(HKEY_CLASSES_ROOT, FilterServerKey, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | DriverView) == ERROR_SUCCESS
         && key.SetStringValue(nullptr, GoneServer) == ERROR_SUCCESS;
 }
@@ -605,7 +605,7 @@ TEST_F(Installer, ProductsComponentFindsTheInstalledProgramWithItsVersionAndIcon
     EXPECT_EQ(VANTOR_VERSION_MINOR, minor);
     EXPECT_EQ(VANTOR_VERSION_PATCH, build);
     for (bool small : {false, true}) {
-        const ScopedIcon icon(products->GetProductIcon("ZELK", small));
+        const vantor::ScopedIcon icon(products->GetProductIcon("ZELK", small));
         EXPECT_TRUE(icon.IsValid()) << (small ? "no small icon" : "no large icon");
     }
 }

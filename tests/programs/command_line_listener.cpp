@@ -123,7 +123,7 @@ int Listen(const Options& options)
     ::Sleep(options.windowDelayMs);
     int exitCode = -1;
     {
-        CMessageLoop loop;
+        vantor::CMessageLoop loop;
         ListeningWindow window;
         if (window.Create(nullptr) != nullptr) {
             if (!options.stallMarker.empty()) {
@@ -142,13 +142,13 @@ int Listen(const Options& options)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
-    AppModule().Init(nullptr, instance, nullptr);
+    vantor::AppModule().Init(nullptr, instance, nullptr);
     int result;
     {
         OxProgramMgr programMgr;
         ProgramMgrPublication publication(&programMgr);
         result = Listen(ReadOptions());
     }
-    AppModule().Term();
+    vantor::AppModule().Term();
     return result;
 }

@@ -33,7 +33,7 @@ bool AppendBatch(const std::wstring& path, const CommandLineBatch& batch)
         Put(record, static_cast<UINT32>(line.size()));
         record.append(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
     }
-    const ScopedHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const vantor::ScopedHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.Get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr)
@@ -43,7 +43,7 @@ bool AppendBatch(const std::wstring& path, const CommandLineBatch& batch)
 std::vector<CommandLineBatch> ReadBatches(const std::wstring& path)
 {
     std::vector<CommandLineBatch> batches;
-    const ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const vantor::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return batches;

@@ -16,7 +16,7 @@ std::wstring TestFolder()
 void DeleteFolderTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found = {};
-    const ScopedFind search(::FindFirstFileW((folder + L"*").c_str(), &found));
+    const vantor::ScopedFind search(::FindFirstFileW((folder + L"*").c_str(), &found));
     if (search) {
         do {
             const std::wstring name = found.cFileName;
@@ -35,13 +35,13 @@ void DeleteFolderTree(const std::wstring& folder)
 
 std::wstring FixturePack(const std::wstring& file)
 {
-    const std::wstring program = ModuleFilePath(nullptr);
+    const std::wstring program = vantor::ModuleFilePath(nullptr);
     return program.substr(0, program.find_last_of(L"\\/") + 1) + L"fixture_packs\\" + file;
 }
 
 std::string ReadFileStart(const std::wstring& path, size_t limit)
 {
-    const ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const vantor::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return std::string();
     std::string bytes(limit, '\0');
@@ -79,7 +79,7 @@ void PackFolder::AddLangFile(const std::wstring& file, const std::string& bytes)
 
 void PackFolder::AddFile(const std::wstring& relative, const std::string& bytes) const
 {
-    const ScopedHandle handle(
+    const vantor::ScopedHandle handle(
         ::CreateFileW(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
         return;

@@ -30,7 +30,7 @@ public:
 
 private:
     std::wstring folder;
-    ScopedLibrary program;
+    vantor::ScopedLibrary program;
 };
 
 // The path of a fixture pack built beside the tests.

@@ -33,6 +33,6 @@ public:
 
 private:
     std::wstring commandLine;
-    ScopedHandle process;
+    vantor::ScopedHandle process;
     DWORD processId = 0;
 };

@@ -5,9 +5,9 @@
 
 TEST(AppModule, KeepsOneMessageLoopPerThread)
 {
-    CAppModule module;
-    CMessageLoop loop;
-    CMessageLoop other;
+    vantor::CAppModule module;
+    vantor::CMessageLoop loop;
+    vantor::CMessageLoop other;
     EXPECT_TRUE(module.AddMessageLoop(&loop));
     EXPECT_FALSE(module.AddMessageLoop(&other));
     EXPECT_EQ(&loop, module.GetMessageLoop());
@@ -18,7 +18,7 @@ TEST(AppModule, KeepsOneMessageLoopPerThread)
 
 TEST(AppModule, SwapsTheResourceInstance)
 {
-    CAppModule module;
+    vantor::CAppModule module;
     const HINSTANCE program = ::GetModuleHandleW(nullptr);
     module.Init(nullptr, program, nullptr);
     const HINSTANCE pack = reinterpret_cast<HINSTANCE>(0x10000000);

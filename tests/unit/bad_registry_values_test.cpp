@@ -170,7 +170,7 @@ protected:
     }
     static void StoreAt(const std::wstring& keyPath, const std::wstring& valueName, const RawValue& value)
     {
-        CRegKey key;
+        vantor::CRegKey key;
         ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, keyPath.c_str()));
         // The system counts in a terminator it finds right after a text's data: what follows
         // the data here is no terminator.
@@ -284,7 +284,7 @@ TEST_F(BadRegistryValuesTest, ListBoxesSelectTheirFirstItemUnlessANumberIsStored
     for (const RawValue& value : RawValues()) {
         Store(L"Controls\\1234\\CurrentSel", value);
         ::SendMessageW(list, LB_SETCURSEL, 4, 0);
-        Settings()->RestoreControlState(list, ListBoxSelection);
+        Settings()->RestoreControlState(list, ControlStateKind::ListBoxSelection);
         EXPECT_EQ(value.readsAs == ReadsAs::Number ? LRESULT(StoredNumber) : 0, ::SendMessageW(list, LB_GETCURSEL, 0, 0))
             << value.what;
     }
@@ -311,7 +311,7 @@ TEST_F(BadRegistryValuesTest, ListViewColumnsKeepTheirWidthsUnlessNumbersAreStor
         for (int column = 0; column < 7; ++column)
             Store(L"Controls\\1234\\Column0" + std::to_wstring(column), thirty);
         Store(L"Controls\\1234\\Column07", value);
-        Settings()->RestoreControlState(list, ListViewColumns);
+        Settings()->RestoreControlState(list, ControlStateKind::ListViewColumns);
         EXPECT_EQ(30, width(0)) << value.what;
         EXPECT_EQ(value.readsAs == ReadsAs::Number ? int(StoredNumber) : 40, width(7)) << value.what;
 
@@ -320,7 +320,7 @@ TEST_F(BadRegistryValuesTest, ListViewColumnsKeepTheirWidthsUnlessNumbersAreStor
             ::SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(40, 0));
         Store(L"Controls\\1234\\Column07", thirty);
         Store(L"Controls\\1234\\ColumnsCount", value);
-        Settings()->RestoreControlState(list, ListViewColumns);
+        Settings()->RestoreControlState(list, ControlStateKind::ListViewColumns);
         EXPECT_EQ(value.readsAs == ReadsAs::Number ? 30 : 40, width(0)) << value.what;
         EXPECT_EQ(40, width(7)) << value.what << ": beyond the count";
     }
@@ -369,7 +369,7 @@ TEST_F(BadRegistryValuesTest, AProductWithABadFolderOrFileNameIsNotInstalled)
     const std::wstring fileName = L"registry-values-test-" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
     wchar_t inRoot[MAX_PATH] = L"";
     ASSERT_NE(0u, ::GetFullPathNameW((L"\\" + fileName).c_str(), MAX_PATH, inRoot, nullptr));
-    const ScopedHandle file(::CreateFileW(inRoot, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const vantor::ScopedHandle file(::CreateFileW(inRoot, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     ASSERT_TRUE(file) << "the root of the temporary folder's drive is writable";
     const std::wstring folder(inRoot, std::wcslen(inRoot) - fileName.size() - 1);
 

@@ -145,7 +145,7 @@ TEST_F(BaseProgramStuffTest, FirstInstanceDeliversItsOwnCommandLineAndLeavesOthe
 
     bool released = false;
     std::thread([&] {
-        const ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
+        const vantor::ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName));
         released = mutex && ::WaitForSingleObject(mutex.Get(), 0) == WAIT_OBJECT_0;
         if (released)
             ::ReleaseMutex(mutex.Get());

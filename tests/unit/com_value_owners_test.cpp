@@ -47,40 +47,40 @@ struct OwnerCase {
 
 const OwnerCase VariantEndings[] = {
     {"destroyed",
-     [](CountedObject& first, CountedObject&) { ScopedVariant owner(first.NewVariant()); }},
+     [](CountedObject& first, CountedObject&) { vantor::ScopedVariant owner(first.NewVariant()); }},
     {"reset to another value",
      [](CountedObject& first, CountedObject& second) {
-         ScopedVariant owner(first.NewVariant());
+         vantor::ScopedVariant owner(first.NewVariant());
          owner.Reset(second.NewVariant());
          EXPECT_EQ(1, first.references) << "the old value is freed at once";
          EXPECT_EQ(2, second.references);
      }},
     {"reset to nothing",
      [](CountedObject& first, CountedObject&) {
-         ScopedVariant owner(first.NewVariant());
+         vantor::ScopedVariant owner(first.NewVariant());
          owner.Reset();
          EXPECT_EQ(VT_EMPTY, owner.Type());
          EXPECT_EQ(1, first.references);
      }},
     {"moved into a new owner",
      [](CountedObject& first, CountedObject&) {
-         ScopedVariant owner(first.NewVariant());
-         ScopedVariant moved(std::move(owner));
+         vantor::ScopedVariant owner(first.NewVariant());
+         vantor::ScopedVariant moved(std::move(owner));
          EXPECT_EQ(VT_EMPTY, owner.Type());
          EXPECT_EQ(VT_UNKNOWN, moved.Type());
      }},
     {"move-assigned over another value",
      [](CountedObject& first, CountedObject& second) {
-         ScopedVariant owner(first.NewVariant());
-         ScopedVariant target(second.NewVariant());
+         vantor::ScopedVariant owner(first.NewVariant());
+         vantor::ScopedVariant target(second.NewVariant());
          target = std::move(owner);
          EXPECT_EQ(1, second.references) << "the target's old value is freed at once";
          EXPECT_EQ(static_cast<IUnknown*>(&first), target.Get().punkVal);
      }},
     {"move-assigned to itself",
      [](CountedObject& first, CountedObject&) {
-         ScopedVariant owner(first.NewVariant());
-         ScopedVariant& same = owner;
+         vantor::ScopedVariant owner(first.NewVariant());
+         vantor::ScopedVariant& same = owner;
          owner = std::move(same);
          EXPECT_EQ(2, first.references);
      }},
@@ -88,7 +88,7 @@ const OwnerCase VariantEndings[] = {
      [](CountedObject& first, CountedObject&) {
          VARIANT taken;
          {
-             ScopedVariant owner(first.NewVariant());
+             vantor::ScopedVariant owner(first.NewVariant());
              taken = owner.Release();
              EXPECT_EQ(VT_EMPTY, owner.Type()) << "a released owner holds nothing";
          }
@@ -113,22 +113,22 @@ TEST(ScopedVariant, FreesItsValueExactlyOnceHoweverItsOwnershipEnds)
 
 TEST(ScopedVariant, TakesOverAStringAndLeavesItsOwnerEmpty)
 {
-    ScopedBstr text(::SysAllocString(L"about:blank"));
+    vantor::ScopedBstr text(::SysAllocString(L"about:blank"));
     ASSERT_TRUE(text);
     const BSTR held = text.Get();
-    const ScopedVariant value(std::move(text));
+    const vantor::ScopedVariant value(std::move(text));
     EXPECT_EQ(VT_BSTR, value.Type());
     EXPECT_EQ(held, value.Get().bstrVal);
     EXPECT_FALSE(text) << "the string has one owner";
 
-    const ScopedVariant number(LONG(7));
+    const vantor::ScopedVariant number(LONG(7));
     EXPECT_EQ(VT_I4, number.Type());
     EXPECT_EQ(7, number.Get().lVal);
 }
 
 TEST(ScopedBstr, ReleaseHandsTheStringOverAndLeavesNothingToFree)
 {
-    ScopedBstr text(::SysAllocString(L"text"));
+    vantor::ScopedBstr text(::SysAllocString(L"text"));
     ASSERT_TRUE(text);
     const BSTR held = text.Get();
     const BSTR taken = text.Release();
@@ -142,7 +142,7 @@ TEST(ScopedSafeArray, DestroyingTheArrayReleasesEachElementOnce)
 {
     CountedObject object;
     {
-        ScopedSafeArray interfaces(::SafeArrayCreateVector(VT_UNKNOWN, 0, 1));
+        vantor::ScopedSafeArray interfaces(::SafeArrayCreateVector(VT_UNKNOWN, 0, 1));
         ASSERT_TRUE(interfaces);
         LONG first = 0;
         ASSERT_EQ(S_OK, ::SafeArrayPutElement(interfaces.Get(), &first, static_cast<IUnknown*>(&object)));
@@ -152,9 +152,9 @@ TEST(ScopedSafeArray, DestroyingTheArrayReleasesEachElementOnce)
 
     {
         // As the browser host fills the array it writes into a page: an owner hands its VARIANT over.
-        ScopedSafeArray variants(::SafeArrayCreateVector(VT_VARIANT, 0, 1));
+        vantor::ScopedSafeArray variants(::SafeArrayCreateVector(VT_VARIANT, 0, 1));
         ASSERT_TRUE(variants);
-        ScopedVariant value(object.NewVariant());
+        vantor::ScopedVariant value(object.NewVariant());
         VARIANT* element = nullptr;
         ASSERT_EQ(S_OK, ::SafeArrayAccessData(variants.Get(), reinterpret_cast<void**>(&element)));
         *element = value.Release();
@@ -164,7 +164,7 @@ TEST(ScopedSafeArray, DestroyingTheArrayReleasesEachElementOnce)
 
     SAFEARRAY* taken = nullptr;
     {
-        ScopedSafeArray interfaces(::SafeArrayCreateVector(VT_UNKNOWN, 0, 1));
+        vantor::ScopedSafeArray interfaces(::SafeArrayCreateVector(VT_UNKNOWN, 0, 1));
         ASSERT_TRUE(interfaces);
         LONG first = 0;
         ASSERT_EQ(S_OK, ::SafeArrayPutElement(interfaces.Get(), &first, static_cast<IUnknown*>(&object)));

@@ -95,7 +95,7 @@ TEST_F(DispatchWindowTest, RunsItsActionOnceFromTheMessageLoopAndEndsItWithZero)
     EXPECT_EQ(0, window.shown) << "the action waits for the message loop";
     window.PostMessage(DispatchStartMessage);
 
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     EXPECT_EQ(0, loop.Run());
     EXPECT_EQ(1, window.shown) << "a second start message, dispatched while the action runs, runs nothing";
     EXPECT_FALSE(window.visibleWhileShown);
@@ -108,7 +108,7 @@ TEST_F(DispatchWindowTest, ClosesOnTheCloseCommandFromAnySource)
     CountingDispatchWindow window(false);
     ASSERT_NE(nullptr, window.Create(nullptr));
     window.PostMessage(WM_COMMAND, MAKEWPARAM(CloseCommandId, 1), 0);
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     EXPECT_EQ(0, loop.Run());
     EXPECT_EQ(nullptr, window.m_hWnd);
     EXPECT_EQ(1, window.shown);

@@ -70,7 +70,7 @@ TEST(ExceptionObserver, SeesAnExceptionBeforeTheOuterHandlersAndLetsItGoOn)
 {
     events.clear();
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
-    CallObservingExceptions(RaiseTestException, nullptr, RecordObserved);
+    vantor::CallObservingExceptions(RaiseTestException, nullptr, RecordObserved);
     ::SetUnhandledExceptionFilter(previous);
     const std::string code = std::to_string(TestExceptionCode);
     EXPECT_EQ((std::vector<std::string>{"observed " + code, "unhandled " + code, "continued"}), events);
@@ -80,7 +80,7 @@ TEST(ExceptionObserver, NeverSeesAnExceptionThatAnInnerHandlerDealsWith)
 {
     for (void (*raise)(void*) : {RaiseTestException, RaiseAccessViolation}) {
         events.clear();
-        CallObservingExceptions(CallHandlingExceptionsInside, reinterpret_cast<void*>(raise), RecordObserved);
+        vantor::CallObservingExceptions(CallHandlingExceptionsInside, reinterpret_cast<void*>(raise), RecordObserved);
         EXPECT_EQ((std::vector<std::string>{"handled inside", "continued"}), events);
     }
 }
@@ -89,9 +89,9 @@ TEST(ExceptionObserver, NestedGuardsEachSeeAnExceptionOnceInnermostFirst)
 {
     events.clear();
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
-    CallObservingExceptions(
+    vantor::CallObservingExceptions(
         [](void*) {
-            CallObservingExceptions(RaiseTestException, nullptr, RecordInner);
+            vantor::CallObservingExceptions(RaiseTestException, nullptr, RecordInner);
             events.push_back("inner guard left");
             // The inner guard has ended; the outer one is still active.
             RaiseTestException(nullptr);
@@ -118,13 +118,13 @@ const EarlyExit EarlyExits[] = {
     {"longjmp",
      [] {
          if (setjmp(outOfTheInnerGuard) == 0)
-             CallObservingExceptions([](void*) { longjmp(outOfTheInnerGuard, 1); }, nullptr, RecordInner);
+             vantor::CallObservingExceptions([](void*) { longjmp(outOfTheInnerGuard, 1); }, nullptr, RecordInner);
          events.push_back("inner guard left");
      }},
     {"C++ exception",
      [] {
          try {
-             CallObservingExceptions([](void*) { throw std::runtime_error("out"); }, nullptr, RecordInner);
+             vantor::CallObservingExceptions([](void*) { throw std::runtime_error("out"); }, nullptr, RecordInner);
          } catch (const std::runtime_error&) {
              events.push_back("inner guard left");
          }
@@ -139,7 +139,7 @@ TEST(ExceptionObserver, AnInnerGuardLeftEarlyLeavesTheOuterGuardSeeingWhatIsRais
     for (const EarlyExit& exit : EarlyExits) {
         events.clear();
         const LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RecordUnhandled);
-        CallObservingExceptions(
+        vantor::CallObservingExceptions(
             [](void* leave) {
                 reinterpret_cast<void (*)()>(leave)();
                 RaiseTestException(nullptr);
@@ -158,7 +158,7 @@ TEST(ExceptionObserver, AnInnerGuardLeftEarlyLeavesTheOuterGuardSeeingWhatIsRais
 TEST(ExceptionObserver, NeverSeesAnExceptionOfAnotherThread)
 {
     events.clear();
-    CallObservingExceptions(
+    vantor::CallObservingExceptions(
         [](void*) {
             std::thread([] { CallHandlingExceptionsInside(reinterpret_cast<void*>(RaiseAccessViolation)); }).join();
             events.push_back("other thread ended");

@@ -98,7 +98,7 @@ TEST(ForwardingClaim, FreshIdsAreRandomAndFitARecord)
 TEST(ForwardingClaim, ANameSomeoneElseMadeIsNeverUsedSoTheLineIsTakenExactlyOnce)
 {
     for (const SquatCase& squat : SquatCases) {
-        ScopedHandle squatted[3];
+        vantor::ScopedHandle squatted[3];
         for (int i = 0; i < squat.takenNames; ++i)
             squatted[i].Reset(Squat(squat.squatter, GuessedId(squat.takenNames - i)));
         guessedIdsLeft = squat.takenNames;
@@ -127,7 +127,7 @@ TEST(ForwardingClaim, ALateStartTakesItsLineBackUnlessTheInstanceTookIt)
 
 TEST(ForwardingClaim, WhenEveryNameIsTakenTheLineGoesUnclaimed)
 {
-    const ScopedHandle squatted(::CreateSemaphoreW(nullptr, 0, 1, ObjectName(AlwaysGuessedId()).c_str()));
+    const vantor::ScopedHandle squatted(::CreateSemaphoreW(nullptr, 0, 1, ObjectName(AlwaysGuessedId()).c_str()));
     const ForwardingClaim claim(AlwaysGuessedId);
     EXPECT_FALSE(claim.IsValid()) << "the plain record is sent instead";
 }

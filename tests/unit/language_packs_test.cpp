@@ -176,7 +176,7 @@ TEST_F(LanguagePacksTest, MakesTheLoadedPackOrTheProgramTheResourceInstance)
 {
     for (bool withPacks : {true, false}) {
         Install(withPacks ? std::vector<std::wstring>{L"pack_deu.dll"} : std::vector<std::wstring>{});
-        CAppModule module;
+        vantor::CAppModule module;
         module.Init(nullptr, folder->Program(), nullptr);
         module.SetResourceInstance(nullptr);
         Languages()->SetAppModule(&module);
@@ -189,7 +189,7 @@ TEST_F(LanguagePacksTest, SelectingALanguageSavesItAndAppliesItAtOnceOnlyWhenAsk
     for (bool onTheFly : {false, true}) {
         Install({L"pack_eng.dll", L"pack_deu.dll"});
         SetParam("onfly", onTheFly ? 1 : 0);
-        CAppModule module;
+        vantor::CAppModule module;
         Languages()->SetAppModule(&module);
         std::vector<std::string> events;
         const boost::signals2::scoped_connection changed = Languages()->ConnectLanguageChanged(

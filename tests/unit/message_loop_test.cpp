@@ -10,7 +10,7 @@ namespace {
 
 typedef std::vector<std::string> Log;
 
-class LoggingIdleHandler : public CIdleHandler {
+class LoggingIdleHandler : public vantor::CIdleHandler {
 public:
     LoggingIdleHandler(Log& log, std::string name, std::function<void(int)> onCall = nullptr)
         : log(log), name(std::move(name)), onCall(std::move(onCall))
@@ -31,7 +31,7 @@ private:
     int calls = 0;
 };
 
-class LoggingFilter : public CMessageFilter {
+class LoggingFilter : public vantor::CMessageFilter {
 public:
     LoggingFilter(Log& log, std::string name, std::function<BOOL(MSG*)> decide)
         : log(log), name(std::move(name)), decide(std::move(decide))
@@ -65,7 +65,7 @@ void CALLBACK QuitWithSeven(HWND, UINT, UINT_PTR timer, DWORD)
 TEST(MessageLoop, RunsIdleHandlersInOrderOncePerIdlePeriodAndNotAfterMouseMoves)
 {
     Log log;
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     LoggingIdleHandler first(log, "first");
     LoggingIdleHandler second(log, "second", [](int call) {
         if (call == 1) {
@@ -88,7 +88,7 @@ TEST(MessageLoop, RunsIdleHandlersInOrderOncePerIdlePeriodAndNotAfterMouseMoves)
 TEST(MessageLoop, OffersMessagesToFiltersLastRegisteredFirstUntilOneConsumesIt)
 {
     Log log;
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     LoggingFilter early(log, "early", [](MSG*) { return FALSE; });
     LoggingFilter late(log, "late", [](MSG* message) { return message->message == WM_APP + 1; });
     loop.AddMessageFilter(&early);
@@ -106,7 +106,7 @@ TEST(MessageLoop, OffersMessagesToFiltersLastRegisteredFirstUntilOneConsumesIt)
 TEST(MessageLoop, ToleratesAFilterThatUnregistersItselfWhileAsked)
 {
     Log log;
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     LoggingFilter steady(log, "steady", [](MSG*) { return FALSE; });
     LoggingFilter* selfRemoving = nullptr;
     LoggingFilter leaving(log, "leaving", [&](MSG*) {

@@ -28,7 +28,7 @@ std::wstring CompanyKey()
 
 std::wstring DriverFolder()
 {
-    const std::wstring driver = ModuleFilePath(nullptr);
+    const std::wstring driver = vantor::ModuleFilePath(nullptr);
     return driver.substr(0, driver.find_last_of(L'\\'));
 }
 
@@ -51,7 +51,7 @@ protected:
     // What an installer writes; a null text leaves that value out.
     static void Install(const wchar_t* folder, const wchar_t* exeName)
     {
-        CRegKey key;
+        vantor::CRegKey key;
         ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, (CompanyKey() + L"\\ZELK Vantor Source").c_str()));
         if (folder != nullptr) {
             ASSERT_EQ(ERROR_SUCCESS, key.SetStringValue(nullptr, folder));
@@ -124,7 +124,7 @@ TEST_F(OurProductsTest, ReadsVersionAndIconsFromTheInstalledExecutable)
     EXPECT_EQ(VANTOR_VERSION_MINOR, minor);
     EXPECT_EQ(VANTOR_VERSION_PATCH, build);
     for (bool small : {false, true}) {
-        const ScopedIcon icon(Products()->GetProductIcon("ZELK", small));
+        const vantor::ScopedIcon icon(Products()->GetProductIcon("ZELK", small));
         ASSERT_TRUE(icon) << (small ? "small" : "large");
         ICONINFO info = {};
         ASSERT_TRUE(::GetIconInfo(icon.Get(), &info));

@@ -25,7 +25,7 @@ protected:
     }
 
     std::wstring path;
-    CRegKey key;
+    vantor::CRegKey key;
 };
 
 } // namespace
@@ -71,11 +71,11 @@ TEST_F(RegKeyTest, AFailedTypedQueryLeavesItsOutputsAsTheyWere)
 TEST_F(RegKeyTest, MovingHandsTheOpenKeyOver)
 {
     const HKEY opened = key;
-    CRegKey moved(std::move(key));
+    vantor::CRegKey moved(std::move(key));
     EXPECT_EQ(opened, static_cast<HKEY>(moved));
     EXPECT_EQ(nullptr, static_cast<HKEY>(key));
     EXPECT_EQ(ERROR_SUCCESS, moved.SetDWORDValue(L"Moved", 7));
-    CRegKey assigned;
+    vantor::CRegKey assigned;
     assigned = std::move(moved);
     DWORD value = 0;
     EXPECT_EQ(ERROR_SUCCESS, assigned.QueryDWORDValue(L"Moved", value));

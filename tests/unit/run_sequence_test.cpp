@@ -51,12 +51,12 @@ private:
 class LoggingUiUpdate : public OxUiUpdateEmpty {
 public:
     explicit LoggingUiUpdate(Log& log) : OxUiUpdateEmpty(nullptr), log(log) {}
-    void SetMessageLoop(CMessageLoop* loop) override
+    void SetMessageLoop(vantor::CMessageLoop* loop) override
     {
         if (loop == nullptr)
             log.push_back("SetMessageLoop(null)");
         else
-            log.push_back(AppModule().GetMessageLoop() == loop ? "SetMessageLoop(registered loop)" : "SetMessageLoop(stray loop)");
+            log.push_back(vantor::AppModule().GetMessageLoop() == loop ? "SetMessageLoop(registered loop)" : "SetMessageLoop(stray loop)");
     }
 
 private:
@@ -66,9 +66,9 @@ private:
 class LoggingMultiLanguage : public OxMultiLanguageEmpty {
 public:
     explicit LoggingMultiLanguage(Log& log) : OxMultiLanguageEmpty(nullptr), log(log) {}
-    void SetAppModule(CAppModule* module) override
+    void SetAppModule(vantor::CAppModule* module) override
     {
-        log.push_back(module == &AppModule() ? "SetAppModule(application module)" : "SetAppModule(other module)");
+        log.push_back(module == &vantor::AppModule() ? "SetAppModule(application module)" : "SetAppModule(other module)");
     }
 
 private:
@@ -161,7 +161,7 @@ public:
     RefusingDispatchClass& operator=(const RefusingDispatchClass&) = delete;
 
 private:
-    static HINSTANCE Instance() { return AppModule().GetModuleInstance(); }
+    static HINSTANCE Instance() { return vantor::AppModule().GetModuleInstance(); }
     static constexpr const wchar_t* ClassName = DispatchWindowClassName;
 };
 
@@ -247,7 +247,7 @@ TEST_P(RunSequence, CallsTheComponentsInOrderAndChoosesTheExitCode)
         EXPECT_EQ((Log{"CheckSingleInstance"}), program.log) << "nothing else is touched";
     else
         EXPECT_EQ(Joined({UpToTheSkin, {"LoadSkins"}, AfterTheLoop}), program.log);
-    EXPECT_EQ(nullptr, AppModule().GetMessageLoop()) << "the loop stayed registered";
+    EXPECT_EQ(nullptr, vantor::AppModule().GetMessageLoop()) << "the loop stayed registered";
     if (run.expectsProgramError) {
         EXPECT_EQ(L"Program error", answerer.text);
         EXPECT_EQ(::LoadIconW(nullptr, IDI_WARNING), answerer.icon) << "no warning icon";

@@ -7,7 +7,7 @@
 
 TEST(ScopedResource, ResetKeepsTheLastErrorOfTheCallThatMadeTheNewHandle)
 {
-    ScopedHandle handle(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    vantor::ScopedHandle handle(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(handle);
     const HANDLE fresh = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     // What CreateMutexW leaves for a mutex another instance holds.
@@ -19,11 +19,11 @@ TEST(ScopedResource, ResetKeepsTheLastErrorOfTheCallThatMadeTheNewHandle)
 
 TEST(ScopedResource, KernelAndFindHandlesTakeBothNullAndInvalidHandleValueForNone)
 {
-    EXPECT_FALSE(ScopedHandle(nullptr));
-    EXPECT_FALSE(ScopedHandle(INVALID_HANDLE_VALUE));
-    EXPECT_FALSE(ScopedFind(nullptr));
+    EXPECT_FALSE(vantor::ScopedHandle(nullptr));
+    EXPECT_FALSE(vantor::ScopedHandle(INVALID_HANDLE_VALUE));
+    EXPECT_FALSE(vantor::ScopedFind(nullptr));
     WIN32_FIND_DATAW found;
-    ScopedFind nothing(::FindFirstFileW(L"C:\\no such folder\\*", &found));
+    vantor::ScopedFind nothing(::FindFirstFileW(L"C:\\no such folder\\*", &found));
     EXPECT_FALSE(nothing) << "FindFirstFileW's answer for no match is no handle";
 }
 
@@ -32,10 +32,10 @@ namespace {
 // Handles are numbers here; closing one writes it down, so a test sees every close.
 std::vector<int> closedHandles;
 
-struct CountedTraits : NullMeansNone<int> {
+struct CountedTraits : vantor::NullMeansNone<int> {
     static void Close(int handle) { closedHandles.push_back(handle); }
 };
-typedef ScopedResource<CountedTraits> CountedResource;
+typedef vantor::ScopedResource<CountedTraits> CountedResource;
 
 struct Ending {
     const char* what;

@@ -6,7 +6,7 @@
 
 TEST(StringTable, ReadsCountedStringsAndRefusesAnyThatRunPastTheirBlock)
 {
-    const ScopedLibrary pack = MapLanguagePack(FixturePack(L"pack_deu.dll"));
+    const vantor::ScopedLibrary pack = MapLanguagePack(FixturePack(L"pack_deu.dll"));
     ASSERT_TRUE(pack);
     std::wstring text;
     EXPECT_TRUE(LoadTableString(pack.Get(), 94, text));
@@ -19,7 +19,7 @@ TEST(StringTable, ReadsCountedStringsAndRefusesAnyThatRunPastTheirBlock)
     EXPECT_EQ(L"kept", text);
 
     // Ids 80 to 90 are empty; 91 claims 32767 characters in a block of 13 code units.
-    const ScopedLibrary malformed = MapLanguagePack(FixturePack(L"pack_malformed.dll"));
+    const vantor::ScopedLibrary malformed = MapLanguagePack(FixturePack(L"pack_malformed.dll"));
     ASSERT_TRUE(malformed);
     for (UINT id = 91; id <= 95; ++id)
         EXPECT_FALSE(LoadTableString(malformed.Get(), id, text)) << id;

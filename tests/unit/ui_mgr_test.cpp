@@ -22,7 +22,7 @@ namespace {
 
 std::wstring DriverFile(const std::wstring& name)
 {
-    return ProgramFolder(nullptr) + name;
+    return vantor::ProgramFolder(nullptr) + name;
 }
 
 // A program folder with the fixture skin library as both skin libraries, skin files in
@@ -66,7 +66,7 @@ public:
     {
         std::vector<std::wstring> names;
         WIN32_FIND_DATAW found = {};
-        const ScopedFind search(::FindFirstFileW(folder.Path(L"skins\\*.skin").c_str(), &found));
+        const vantor::ScopedFind search(::FindFirstFileW(folder.Path(L"skins\\*.skin").c_str(), &found));
         if (search) {
             do
                 names.push_back(found.cFileName);

@@ -175,7 +175,7 @@ TEST_F(UiUpdateTest, PopupItemsTakeTheStatesOfTheirCommands)
 {
     for (UINT id : {UINT(DisabledId), UINT(CheckedId), UINT(RadioFirstId), UINT(RadioSecondId)}) {
         ::AppendMenuW(menu, MF_STRING, id, L"item");
-        UiUpdate()->AddUpdateElement(id, UPDUI_MENUPOPUP);
+        UiUpdate()->AddUpdateElement(id, vantor::UPDUI_MENUPOPUP);
     }
     UiUpdate()->HookMenuWindow(window.window);
     UiUpdate()->EnableCommand(DisabledId, FALSE, FALSE);
@@ -208,9 +208,9 @@ TEST_F(UiUpdateTest, ToolBarsAndChildControlsFollowTheMarkedCommandsOrAllWhenFor
                                             nullptr, nullptr);
     UiUpdate()->AddToolBar(toolBar);
     UiUpdate()->AddChildWindowContainer(window.window);
-    UiUpdate()->AddUpdateElement(ButtonId, UPDUI_TOOLBAR);
-    UiUpdate()->AddUpdateElement(OtherButtonId, UPDUI_TOOLBAR);
-    UiUpdate()->AddUpdateElement(CheckBoxId, UPDUI_CHILDWINDOW);
+    UiUpdate()->AddUpdateElement(ButtonId, vantor::UPDUI_TOOLBAR);
+    UiUpdate()->AddUpdateElement(OtherButtonId, vantor::UPDUI_TOOLBAR);
+    UiUpdate()->AddUpdateElement(CheckBoxId, vantor::UPDUI_CHILDWINDOW);
 
     UiUpdate()->EnableCommand(ButtonId, FALSE, FALSE);
     UiUpdate()->CheckCommand(CheckBoxId, TRUE, FALSE);
@@ -242,13 +242,13 @@ TEST_F(UiUpdateTest, TheMessageLoopUpdatesAtIdleTimeWhileItIsSet)
                                             window.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CheckBoxId)),
                                             nullptr, nullptr);
     UiUpdate()->AddChildWindowContainer(window.window);
-    UiUpdate()->AddUpdateElement(CheckBoxId, UPDUI_CHILDWINDOW);
-    const auto runBriefly = [](CMessageLoop& loop) {
+    UiUpdate()->AddUpdateElement(CheckBoxId, vantor::UPDUI_CHILDWINDOW);
+    const auto runBriefly = [](vantor::CMessageLoop& loop) {
         ::SetTimer(nullptr, 0, 100, QuitTheLoop);
         loop.Run();
     };
 
-    CMessageLoop loop;
+    vantor::CMessageLoop loop;
     UiUpdate()->SetMessageLoop(&loop);
     UiUpdate()->CheckCommand(CheckBoxId, TRUE, FALSE);
     runBriefly(loop);
@@ -266,19 +266,19 @@ TEST(UiUpdateMessageLoops, AComponentMovedToAnotherLoopIsNoLongerCalledByTheFirs
     const HWND checkBox = ::CreateWindowExW(0, L"BUTTON", L"check", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 100, 20,
                                             window.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(CheckBoxId)),
                                             nullptr, nullptr);
-    const auto runBriefly = [](CMessageLoop& loop) {
+    const auto runBriefly = [](vantor::CMessageLoop& loop) {
         ::SetTimer(nullptr, 0, 100, QuitTheLoop);
         loop.Run();
     };
-    CMessageLoop first;
-    CMessageLoop second;
+    vantor::CMessageLoop first;
+    vantor::CMessageLoop second;
     const FreedMemoryWatch watch;
     {
         OxProgramMgr manager;
         manager.RegisterCreator("OxUiUpdate", OxObjDelayCreate<OxUiUpdate>(), DependencyList());
         const boost::shared_ptr<IOxUiUpdate> uiUpdate = OxInterfacePtr<IOxUiUpdate>(&manager, "GlobalUse").Get();
         uiUpdate->AddChildWindowContainer(window.window);
-        uiUpdate->AddUpdateElement(CheckBoxId, UPDUI_CHILDWINDOW);
+        uiUpdate->AddUpdateElement(CheckBoxId, vantor::UPDUI_CHILDWINDOW);
         uiUpdate->SetMessageLoop(&first);
         uiUpdate->SetMessageLoop(&second);
         uiUpdate->CheckCommand(CheckBoxId, TRUE, FALSE);
@@ -295,7 +295,7 @@ TEST(UiUpdateMessageLoops, AComponentMovedToAnotherLoopIsNoLongerCalledByTheFirs
 
 TEST(DynamicUpdateUi, StatusBarPanesShowTheTextsOfTheirCommands)
 {
-    struct UpdateUi : CDynamicUpdateUI {};
+    struct UpdateUi : vantor::CDynamicUpdateUI {};
     TestWindow window(RECT{0, 0, 300, 200}, WS_OVERLAPPEDWINDOW);
     const HWND statusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD, 0, 0, 0, 0, window.window, nullptr,
                                              nullptr, nullptr);
@@ -303,13 +303,13 @@ TEST(DynamicUpdateUi, StatusBarPanesShowTheTextsOfTheirCommands)
     ::SendMessageW(statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(panes));
     UpdateUi updates;
     updates.UIAddStatusBar(statusBar);
-    ASSERT_TRUE(updates.UIAddUpdateElement(1, UPDUI_STATUSBAR));
-    EXPECT_FALSE(updates.UIAddUpdateElement(1, UPDUI_STATUSBAR)) << "registered once";
+    ASSERT_TRUE(updates.UIAddUpdateElement(1, vantor::UPDUI_STATUSBAR));
+    EXPECT_FALSE(updates.UIAddUpdateElement(1, vantor::UPDUI_STATUSBAR)) << "registered once";
     EXPECT_TRUE(updates.UISetText(1, L"Ready"));
     EXPECT_FALSE(updates.UISetText(7, L"unknown"));
     updates.UIUpdateStatusBar();
     wchar_t text[64] = L"";
     ::SendMessageW(statusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(L"Ready", text);
-    EXPECT_EQ(UPDUI_TEXT, updates.UIGetState(1));
+    EXPECT_EQ(vantor::UPDUI_TEXT, updates.UIGetState(1));
 }

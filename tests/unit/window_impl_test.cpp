@@ -13,7 +13,7 @@ const UINT AskNested = WM_APP + 23;
 const UINT AskToDestroy = WM_APP + 24;
 
 // A window implementation that answers its own messages and records its final message.
-class RecordingWindow : public CWindowImpl<RecordingWindow, CWindow, CWinTraits<WS_POPUP, 0>> {
+class RecordingWindow : public vantor::CWindowImpl<RecordingWindow, vantor::CWindow, vantor::CWinTraits<WS_POPUP, 0>> {
 public:
     DECLARE_WND_CLASS_EX(L"Vantor Test Recording Window", 0, COLOR_WINDOW)
 
@@ -52,7 +52,7 @@ private:
 };
 
 // Answers one message and passes everything else on.
-class AnsweringMap : public CMessageMap {
+class AnsweringMap : public vantor::CMessageMap {
 public:
     BEGIN_MSG_MAP(AnsweringMap)
         MESSAGE_HANDLER(AskContained, OnAskContained)
@@ -70,8 +70,8 @@ TEST(WindowImpl, SubclassersChainedOverItPassMessagesOnAndLetGoOnlyFromTheTop)
     ASSERT_NE(nullptr, window.Create(nullptr));
     AnsweringMap lowerMap;
     AnsweringMap upperMap;
-    CContainedWindow lower(&lowerMap);
-    CContainedWindow upper(&upperMap);
+    vantor::CContainedWindow lower(&lowerMap);
+    vantor::CContainedWindow upper(&upperMap);
     ASSERT_TRUE(lower.SubclassWindow(window));
     ASSERT_TRUE(upper.SubclassWindow(window));
 

@@ -185,7 +185,7 @@ TEST_F(WindowStateTest, ListBoxesGetTheirSelectionBackWhenTheyStillHoldThatItem)
     TestWindow parent(RECT{0, 0, 300, 300}, Framed);
     const HWND saved = ListBox(parent.window, 5);
     ::SendMessageW(saved, LB_SETCURSEL, 3, 0);
-    Settings()->SaveControlState(saved, ListBoxSelection);
+    Settings()->SaveControlState(saved, ControlStateKind::ListBoxSelection);
     ::DestroyWindow(saved);
     EXPECT_EQ(3, Stored(L"Controls\\1234\\CurrentSel"));
 
@@ -195,17 +195,17 @@ TEST_F(WindowStateTest, ListBoxesGetTheirSelectionBackWhenTheyStillHoldThatItem)
     };
     for (const Case& restore : {Case{5, 3}, Case{3, 0}, Case{0, LB_ERR}}) {
         const HWND list = ListBox(parent.window, restore.items);
-        Settings()->RestoreControlState(list, ListBoxSelection);
+        Settings()->RestoreControlState(list, ControlStateKind::ListBoxSelection);
         EXPECT_EQ(restore.expected, ::SendMessageW(list, LB_GETCURSEL, 0, 0)) << restore.items << " items";
         ::DestroyWindow(list);
     }
 
     const HWND unselected = ListBox(parent.window, 4);
-    Settings()->SaveControlState(unselected, ListBoxSelection);
+    Settings()->SaveControlState(unselected, ControlStateKind::ListBoxSelection);
     EXPECT_EQ(3, Stored(L"Controls\\1234\\CurrentSel")) << "no selection stores nothing";
     ASSERT_TRUE(Settings()->SetInt(L"Controls\\1234\\CurrentSel", -1));
     ::SendMessageW(unselected, LB_SETCURSEL, 2, 0);
-    Settings()->RestoreControlState(unselected, ListBoxSelection);
+    Settings()->RestoreControlState(unselected, ControlStateKind::ListBoxSelection);
     EXPECT_EQ(LB_ERR, ::SendMessageW(unselected, LB_GETCURSEL, 0, 0)) << "a stored -1 clears the selection";
 }
 
@@ -213,14 +213,14 @@ TEST_F(WindowStateTest, ReportListViewsGetTheWidthsOfTheColumnsTheyStillHave)
 {
     TestWindow parent(RECT{0, 0, 500, 300}, Framed);
     const HWND saved = ListView(parent.window, {50, 60, 70, 80, 90});
-    Settings()->SaveControlState(saved, ListViewColumns);
+    Settings()->SaveControlState(saved, ControlStateKind::ListViewColumns);
     ::DestroyWindow(saved);
     EXPECT_EQ(5, Stored(L"Controls\\1234\\ColumnsCount"));
     EXPECT_EQ(90, Stored(L"Controls\\1234\\Column04"));
     ASSERT_TRUE(Settings()->SetInt(L"Controls\\1234\\Column01", -1));
 
     const HWND fewer = ListView(parent.window, {10, 10, 10});
-    Settings()->RestoreControlState(fewer, ListViewColumns);
+    Settings()->RestoreControlState(fewer, ControlStateKind::ListViewColumns);
     EXPECT_EQ((std::vector<int>{50, 10, 70}), ColumnWidths(fewer, 3)) << "a stored -1 leaves its column alone";
 
     // Beyond two digits the index simply grows.
@@ -228,7 +228,7 @@ TEST_F(WindowStateTest, ReportListViewsGetTheWidthsOfTheColumnsTheyStillHave)
     ASSERT_TRUE(Settings()->SetInt(L"Controls\\1234\\Column100", 33));
     std::vector<int> many(101, 20);
     const HWND wide = ListView(parent.window, many);
-    Settings()->RestoreControlState(wide, ListViewColumns);
+    Settings()->RestoreControlState(wide, ControlStateKind::ListViewColumns);
     EXPECT_EQ(33, ::SendMessageW(wide, LVM_GETCOLUMNWIDTH, 100, 0));
     EXPECT_EQ(90, ::SendMessageW(wide, LVM_GETCOLUMNWIDTH, 4, 0));
 
@@ -239,12 +239,12 @@ TEST_F(WindowStateTest, ReportListViewsGetTheWidthsOfTheColumnsTheyStillHave)
     };
     for (const Case& ignored : {Case{"icon view", LVS_ICON, ListId}, Case{"no control id", LVS_REPORT, 0}}) {
         const HWND list = ListView(parent.window, {10, 10}, ignored.view, ignored.id);
-        Settings()->SaveControlState(list, ListViewColumns);
+        Settings()->SaveControlState(list, ControlStateKind::ListViewColumns);
         EXPECT_EQ(101, Stored(L"Controls\\1234\\ColumnsCount")) << ignored.what << " stores nothing";
-        Settings()->SaveControlState(list, ListViewColumns + 7);
+        Settings()->SaveControlState(list, ControlStateKind::ListViewColumns + 7);
         EXPECT_EQ(101, Stored(L"Controls\\1234\\ColumnsCount")) << "an unknown kind does nothing";
         if (ignored.view == LVS_REPORT) {
-            Settings()->RestoreControlState(list, ListViewColumns);
+            Settings()->RestoreControlState(list, ControlStateKind::ListViewColumns);
             EXPECT_EQ((std::vector<int>{10, 10}), ColumnWidths(list, 2)) << ignored.what;
         }
     }

@@ -14,7 +14,7 @@ const UINT AskFirst = WM_APP + 5;
 const UINT AskSecond = WM_APP + 6;
 
 // Answers one message with a fixed value and passes another on.
-class AnsweringMap : public CMessageMap {
+class AnsweringMap : public vantor::CMessageMap {
 public:
     AnsweringMap(UINT answered, UINT passedOn) : answered(answered), passedOn(passedOn) {}
 
@@ -52,8 +52,8 @@ TEST(ContainedWindow, SubclassersOfOneWindowEachHandleTheirMessagesAndPassOnTheR
     PlainWindow plain;
     AnsweringMap firstMap(AskFirst, AskSecond);
     AnsweringMap secondMap(AskSecond, AskFirst);
-    CContainedWindow first(&firstMap);
-    CContainedWindow second(&secondMap);
+    vantor::CContainedWindow first(&firstMap);
+    vantor::CContainedWindow second(&secondMap);
     ASSERT_TRUE(first.SubclassWindow(plain.window));
     ASSERT_TRUE(second.SubclassWindow(plain.window));
 
@@ -72,7 +72,7 @@ TEST(ContainedWindow, GivesTheWindowBackWhenDestroyedFirst)
     PlainWindow plain;
     AnsweringMap map(AskFirst, AskSecond);
     {
-        CContainedWindow contained(&map);
+        vantor::CContainedWindow contained(&map);
         ASSERT_TRUE(contained.SubclassWindow(plain.window));
     }
     EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0));
@@ -82,10 +82,10 @@ TEST(ContainedWindow, DestroyedUnderALaterSubclasserLeavesAForwarderToTheWindows
 {
     PlainWindow plain;
     AnsweringMap upperMap(AskSecond, AskFirst);
-    CContainedWindow upper(&upperMap);
+    vantor::CContainedWindow upper(&upperMap);
     {
         AnsweringMap lowerMap(AskFirst, AskSecond);
-        CContainedWindow lower(&lowerMap);
+        vantor::CContainedWindow lower(&lowerMap);
         ASSERT_TRUE(lower.SubclassWindow(plain.window));
         ASSERT_TRUE(upper.SubclassWindow(plain.window));
     }
@@ -99,21 +99,21 @@ TEST(ContainedWindow, DestroyedUnderALaterSubclasserWhileMemoryRunsOutStillForwa
 {
     PlainWindow plain;
     AnsweringMap upperMap(AskSecond, AskFirst);
-    CContainedWindow upper(&upperMap);
+    vantor::CContainedWindow upper(&upperMap);
     {
         AnsweringMap lowerMap(AskFirst, AskSecond);
-        CContainedWindow lower(&lowerMap);
+        vantor::CContainedWindow lower(&lowerMap);
         ASSERT_TRUE(lower.SubclassWindow(plain.window));
         ASSERT_TRUE(upper.SubclassWindow(plain.window));
-        SetThunkMemoryExhaustedForTesting(true);
+        vantor::SetThunkMemoryExhaustedForTesting(true);
     }
-    SetThunkMemoryExhaustedForTesting(false);
+    vantor::SetThunkMemoryExhaustedForTesting(false);
     // Thunks made now would take any thunk memory that was given back.
     PlainWindow other;
     AnsweringMap otherMap(AskFirst, AskSecond);
-    std::vector<std::unique_ptr<CContainedWindow>> others;
+    std::vector<std::unique_ptr<vantor::CContainedWindow>> others;
     for (int i = 0; i < 8; ++i) {
-        others.push_back(std::make_unique<CContainedWindow>(&otherMap));
+        others.push_back(std::make_unique<vantor::CContainedWindow>(&otherMap));
         ASSERT_TRUE(others.back()->SubclassWindow(other.window));
     }
     EXPECT_EQ(0, ::SendMessageW(plain.window, AskFirst, 0, 0)) << "passed on past the gone subclasser, to the window's own procedure";
@@ -125,7 +125,7 @@ TEST(ContainedWindow, DestroyedUnderALaterSubclasserWhileMemoryRunsOutStillForwa
 TEST(ContainedWindow, CreatesAMessageOnlyWindowOfASuperclass)
 {
     AnsweringMap map(AskFirst, AskSecond);
-    CContainedWindow contained(L"Message", &map);
+    vantor::CContainedWindow contained(L"Message", &map);
     RECT empty = {};
     ASSERT_NE(nullptr, contained.Create(HWND_MESSAGE, empty));
     wchar_t className[32] = L"";
@@ -143,20 +143,20 @@ TEST(Window, CentresAPopupOnItsWorkAreaUnlessItsOwnerIsVisible)
     const HWND popup = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 5, 5, 201, 101, owner, nullptr, nullptr, nullptr);
     const RECT area = WorkAreaOf(popup);
 
-    ASSERT_TRUE(CWindow(popup).CenterWindow());
+    ASSERT_TRUE(vantor::CWindow(popup).CenterWindow());
     RECT placed;
     ::GetWindowRect(popup, &placed);
     EXPECT_EQ((area.left + area.right) / 2 - 201 / 2, placed.left) << "hidden owner: the work area";
     EXPECT_EQ((area.top + area.bottom) / 2 - 101 / 2, placed.top);
 
     ::ShowWindow(owner, SW_SHOWNA);
-    ASSERT_TRUE(CWindow(popup).CenterWindow());
+    ASSERT_TRUE(vantor::CWindow(popup).CenterWindow());
     ::GetWindowRect(popup, &placed);
     EXPECT_EQ(300 - 201 / 2, placed.left) << "visible owner: centred on it";
     EXPECT_EQ(250 - 101 / 2, placed.top);
 
     ::MoveWindow(owner, area.right - 50, area.bottom - 50, 40, 40, FALSE);
-    ASSERT_TRUE(CWindow(popup).CenterWindow());
+    ASSERT_TRUE(vantor::CWindow(popup).CenterWindow());
     ::GetWindowRect(popup, &placed);
     EXPECT_EQ(area.right - 201, placed.left) << "kept inside the work area";
     EXPECT_EQ(area.bottom - 101, placed.top);
@@ -178,7 +178,7 @@ TEST(Window, CentresAChildOnItsParentsClientAreaKeepingItInside)
                               Case{SIZE{40, client.bottom + 25}, POINT{client.right / 2 - 40 / 2, 0}}}) {
         const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 7, 7, child.size.cx, child.size.cy, parent, nullptr,
                                               nullptr, nullptr);
-        ASSERT_TRUE(CWindow(window).CenterWindow());
+        ASSERT_TRUE(vantor::CWindow(window).CenterWindow());
         RECT placed = WindowRect(window);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_EQ(child.expected.x, placed.left) << "child " << child.size.cy << " high";
