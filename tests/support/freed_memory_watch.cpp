@@ -193,20 +193,25 @@ FreedMemoryWatch::~FreedMemoryWatch()
     ::RemoveVectoredExceptionHandler(touchHandler);
 }
 
-size_t FreedMemoryWatch::DeletedBlocks() const
+namespace {
+
+size_t CountBlocks(bool WatchedBlock::*flag)
 {
     const LockedBlocks locked;
-    size_t deleted = 0;
+    size_t counted = 0;
     for (size_t i = 0; i < blockCount; ++i)
-        deleted += blocks[i].deleted ? 1 : 0;
-    return deleted;
+        counted += blocks[i].*flag ? 1 : 0;
+    return counted;
+}
+
+} // namespace
+
+size_t FreedMemoryWatch::DeletedBlocks() const
+{
+    return CountBlocks(&WatchedBlock::deleted);
 }
 
 size_t FreedMemoryWatch::TouchedAfterDelete() const
 {
-    const LockedBlocks locked;
-    size_t touched = 0;
-    for (size_t i = 0; i < blockCount; ++i)
-        touched += blocks[i].touched ? 1 : 0;
-    return touched;
+    return CountBlocks(&WatchedBlock::touched);
 }
