@@ -37,6 +37,17 @@ bool IsWithinItemLimit(const std::wstring& number)
     return true;
 }
 
+// Whether an item's flags ask for at most one alignment: left ("-"), centred ("=") or internal
+// ("_"). Boost.Format has no meaning for two of them together and trips over some of those
+// mixtures ("%-0_d").
+bool HasOneAlignmentAtMost(std::wstring::const_iterator flags, std::wstring::const_iterator flagsEnd)
+{
+    int alignments = 0;
+    for (; flags != flagsEnd; ++flags)
+        alignments += (*flags == L'-' || *flags == L'=' || *flags == L'_') ? 1 : 0;
+    return alignments <= 1;
+}
+
 // Whether text may go to Boost.Format: each percent sign starts an item of the pattern or a
 // "%%", with numbers within the limit. Boost.Format's further items ("%T" tabulations, "%|...|",
 // "%N%") count as bad: it misreads some of them, such as "%T%%T", past their end and then
@@ -49,8 +60,12 @@ bool HasOnlyKnownItems(const std::wstring& text)
         if (std::find(gap, match[0].first, L'%') != match[0].first)
             return false;
         gap = match[0].second;
-        if (match[4].matched
-            && !(IsWithinItemLimit(match.str(1)) && IsWithinItemLimit(match.str(2)) && IsWithinItemLimit(match.str(3))))
+        if (!match[4].matched)
+            continue;
+        if (!(IsWithinItemLimit(match.str(1)) && IsWithinItemLimit(match.str(2)) && IsWithinItemLimit(match.str(3))))
+            return false;
+        // The flags stand between the percent sign (or the position) and the width.
+        if (!HasOneAlignmentAtMost(match[1].matched ? match[1].second : match[0].first + 1, match[2].first))
             return false;
     }
     return std::find(gap, text.end(), L'%') == text.end();

@@ -92,11 +92,13 @@ TEST(MessageFormat, RefusesItemsBeyondItsPatternAndOversizedNumbers)
 {
     const wchar_t* const refused[] = {
         L"%T%%T", L"%T.", L"%1%", L"%|5|", L"%n", L"%5000d", L"%.5000f", L"%5000$d", L"%1$d %1025$d",
+        L"%-_5d", L"%1$-0_5d", L"%=-5d", L"%_=5d",
     };
     for (const wchar_t* text : refused)
         EXPECT_EQ(L"", Format(text, 1, 2.5, 3)) << testing::PrintToString(std::wstring(text));
     EXPECT_EQ(1024u, Format(L"%1024d", 1).size()) << "the largest width";
     EXPECT_EQ(L"1.50", Format(L"%1$.2f", 1.5));
+    EXPECT_EQ(L"1    ", Format(L"%-05d", 1)) << "one alignment, with zeros that it overrides";
 }
 
 TEST(MessageFormat, ReadsNoArgumentForATextWithoutItemsAndIgnoresSpareOnes)
